@@ -1,0 +1,6 @@
+# Sanitizers apply to every target, JUCE included, so that instrumented and
+# uninstrumented copies of the framework never meet in one process.
+if(LUMASPAN_SANITIZE)
+    add_compile_options(-fsanitize=${LUMASPAN_SANITIZE} -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+    add_link_options(-fsanitize=${LUMASPAN_SANITIZE})
+endif()

@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Builds everything and runs the whole test suite.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/install-deps.sh
+source scripts/ccache-env.sh
+
+cmake --preset release
+cmake --build --preset release
+ctest --preset release

@@ -1,0 +1,7 @@
+#include "processor/OrvalenProcessor.h"
+
+void OrvalenProcessor::run()
+{
+    while (! threadShouldExit())
+        wait (2);
+}

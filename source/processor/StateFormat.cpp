@@ -1,0 +1,64 @@
+#include "processor/StateFormat.h"
+
+#include "processor/OrvalenProcessor.h"
+
+namespace StateFormat
+{
+namespace
+{
+constexpr juce::uint32 magic = 0x21324356;
+constexpr int headerSize = 8;
+
+std::array<std::atomic<int>*, 4> settingsOf (OrvalenProcessor& p)
+{
+    return { &p.measureMode, &p.weighting, &p.smoothing, &p.responseMs };
+}
+} // namespace
+
+std::unique_ptr<juce::XmlElement> createStateXml (const OrvalenProcessor& processor)
+{
+    auto xml = std::make_unique<juce::XmlElement> (tagName);
+    const std::atomic<int>* settings[] = { &processor.measureMode, &processor.weighting, &processor.smoothing, &processor.responseMs };
+    for (size_t i = 0; i < 4; ++i)
+        xml->setAttribute (attributeNames[i], settings[i]->load());
+    return xml;
+}
+
+std::unique_ptr<juce::XmlElement> parseStateBlock (const void* data, int sizeInBytes)
+{
+    if (data == nullptr || sizeInBytes <= headerSize)
+        return nullptr;
+
+    const auto* bytes = static_cast<const char*> (data);
+    if (juce::ByteOrder::littleEndianInt (bytes) != magic)
+        return nullptr;
+
+    const auto length = (int) juce::ByteOrder::littleEndianInt (bytes + 4);
+    if (length <= 0)
+        return nullptr;
+
+    // Copy the text with a zero tail so that a truncated multi-byte UTF-8
+    // sequence at the end cannot make the decoder read past the caller's data.
+    const auto textBytes = juce::jmin (length, sizeInBytes - headerSize);
+    juce::MemoryBlock text ((size_t) textBytes + 4, true);
+    text.copyFrom (bytes + headerSize, 0, (size_t) textBytes);
+
+    return juce::parseXML (juce::String::fromUTF8 (static_cast<const char*> (text.getData()), textBytes));
+}
+
+void applyState (OrvalenProcessor& processor, const void* data, int sizeInBytes)
+{
+    const auto xml = parseStateBlock (data, sizeInBytes);
+    if (xml == nullptr || ! xml->getTagName().equalsIgnoreCase (tagName))
+        return;
+
+    const auto settings = settingsOf (processor);
+    for (size_t i = 0; i < settings.size(); ++i)
+    {
+        auto& setting = *settings[i];
+        const auto value = xml->hasAttribute (attributeNames[i]) ? xml->getStringAttribute (attributeNames[i]).getIntValue()
+                                                                 : setting.load();
+        setting.exchange (value);
+    }
+}
+} // namespace StateFormat
