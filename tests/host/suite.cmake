@@ -23,3 +23,9 @@ foreach(check identity layouts parameters programs fresh_state restore_state pas
         COMMAND bash "${host_checks}" ${check} "${host_tool}" "${LUMASPAN_VST3_BUNDLE}" "${LUMASPAN_EXPECTED_SDK_VERSION}")
     set_tests_properties(host.${check} PROPERTIES FIXTURES_REQUIRED lumaspan_host_built LABELS host TIMEOUT 120)
 endforeach()
+
+# Headless Ardour: the plug-in by name on a stereo track, audio checked sample
+# by sample behind it, state saved and reopened in a second process.
+add_test(NAME host.ardour_session
+    COMMAND bash "${CMAKE_CURRENT_LIST_DIR}/ardour-session.sh" "${LUMASPAN_VST3_BUNDLE}")
+set_tests_properties(host.ardour_session PROPERTIES FIXTURES_REQUIRED lumaspan_host_built LABELS host TIMEOUT 300)
