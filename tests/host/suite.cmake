@@ -29,3 +29,10 @@ endforeach()
 add_test(NAME host.ardour_session
     COMMAND bash "${CMAKE_CURRENT_LIST_DIR}/ardour-session.sh" "${LUMASPAN_VST3_BUNDLE}")
 set_tests_properties(host.ardour_session PROPERTIES FIXTURES_REQUIRED lumaspan_host_built LABELS host TIMEOUT 300)
+
+# The hosted editor on a virtual display: opened and closed a hundred times while
+# audio plays, then kept open for a screenshot.
+add_test(NAME host.editor_screenshot
+    COMMAND bash "${CMAKE_CURRENT_LIST_DIR}/editor-screenshot.sh" "${host_tool}" "${LUMASPAN_VST3_BUNDLE}"
+        "${CMAKE_BINARY_DIR}/test-artefacts/host-editor.png")
+set_tests_properties(host.editor_screenshot PROPERTIES FIXTURES_REQUIRED lumaspan_host_built LABELS host TIMEOUT 180)

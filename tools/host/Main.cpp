@@ -1,3 +1,4 @@
+#include "EditorSession.h"
 #include "FactoryReader.h"
 #include "HostedModule.h"
 #include "InfoReport.h"
@@ -23,6 +24,11 @@ commands:
       --seconds <s>           length of the signal per layout (default 3)
   restore <bundle> <hex>      restores a state block given as hex bytes the way a host
                               restores a project, then prints the state the module saves
+  screenshot <bundle> [png]   opens the editor in a window while audio plays with the
+                              transport rolling, and saves the X screen as a PNG (needs a
+                              display and a window manager, e.g. xvfb-run with twm)
+      --seconds <s>           how long the editor stays open (default 3)
+      --cycles <n>            first open and close the editor n times
 
 exit status: 0 success, 1 a check failed, 2 usage or loading error
 )";
@@ -97,13 +103,35 @@ int runRestore (HostedModule& module, const juce::String& hex)
     return 0;
 }
 
+bool parseEditorOptions (const juce::StringArray& args, EditorSession::Options& options, juce::String& error)
+{
+    int i = 2;
+    if (i < args.size() && ! args[i].startsWith ("--"))
+        options.screenshot = juce::File::getCurrentWorkingDirectory().getChildFile (args[i++]);
+
+    for (; i < args.size(); i += 2)
+    {
+        const auto value = i + 1 < args.size() ? args[i + 1] : juce::String();
+        if (args[i] == "--seconds" && value.getDoubleValue() > 0.0)
+            options.seconds = value.getDoubleValue();
+        else if (args[i] == "--cycles" && value.containsOnly ("0123456789") && value.isNotEmpty())
+            options.openCloseCycles = value.getIntValue();
+        else
+        {
+            error = "unknown option or bad value: " + args[i] + " " + value;
+            return false;
+        }
+    }
+    return true;
+}
+
 int runCommand (const juce::StringArray& args)
 {
     if (args.size() < 2)
         return usageError ("a command and a bundle are needed");
 
     const auto& command = args[0];
-    if (command != "info" && command != "process" && command != "restore")
+    if (command != "info" && command != "process" && command != "restore" && command != "screenshot")
         return usageError ("unknown command " + command);
 
     PassThroughCheck::Options options;
@@ -114,6 +142,9 @@ int runCommand (const juce::StringArray& args)
         return usageError ("restore needs a bundle and the block as hex");
     if (command == "info" && args.size() != 2)
         return usageError ("info takes only a bundle");
+    EditorSession::Options editorOptions;
+    if (command == "screenshot" && ! parseEditorOptions (args, editorOptions, error))
+        return usageError (error);
 
     const juce::File bundle (juce::File::getCurrentWorkingDirectory().getChildFile (args[1]));
     auto module = HostedModule::load (bundle, options.sampleRate, options.blockSize, error);
@@ -127,6 +158,8 @@ int runCommand (const juce::StringArray& args)
         return runInfo (*module, bundle);
     if (command == "process")
         return runProcess (*module, options);
+    if (command == "screenshot")
+        return EditorSession::run (module->getInstance(), editorOptions);
     return runRestore (*module, args[2]);
 }
 } // namespace
