@@ -20,7 +20,9 @@ std::array<std::atomic<int>*, 4> settingsOf (OrvalenProcessor& p)
 std::unique_ptr<juce::XmlElement> createStateXml (const OrvalenProcessor& processor)
 {
     auto xml = std::make_unique<juce::XmlElement> (tagName);
-    const std::atomic<int>* settings[] = { &processor.measureMode, &processor.weighting, &processor.smoothing, &processor.responseMs };
+    const std::atomic<int>* settings[] = {
+        &processor.measureMode, &processor.weighting, &processor.smoothing, &processor.responseMs
+    };
     for (size_t i = 0; i < 4; ++i)
         xml->setAttribute (attributeNames[i], settings[i]->load());
     return xml;
@@ -84,8 +86,9 @@ void applyState (OrvalenProcessor& processor, const void* data, int sizeInBytes)
     for (size_t i = 0; i < settings.size(); ++i)
     {
         auto& setting = *settings[i];
-        const auto value = xml->hasAttribute (attributeNames[i]) ? parseSettingValue (xml->getStringAttribute (attributeNames[i]))
-                                                                 : setting.load();
+        const auto value = xml->hasAttribute (attributeNames[i])
+                               ? parseSettingValue (xml->getStringAttribute (attributeNames[i]))
+                               : setting.load();
         setting.exchange (value);
     }
 }

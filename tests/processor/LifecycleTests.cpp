@@ -11,7 +11,8 @@ namespace
 int countAnalysisThreads()
 {
     int count = 0;
-    for (const auto& entry : juce::RangedDirectoryIterator (juce::File ("/proc/self/task"), false, "*", juce::File::findDirectories))
+    for (const auto& entry :
+         juce::RangedDirectoryIterator (juce::File ("/proc/self/task"), false, "*", juce::File::findDirectories))
         if (entry.getFile().getChildFile ("comm").loadFileAsString().trim() == "KLA_FFT_Thread")
             ++count;
     return count;
@@ -167,7 +168,8 @@ TEST (Lifecycle, DestructionReturnsPromptly)
         worstMs = juce::jmax (worstMs, elapsed);
         totalMs += elapsed;
     }
-    std::cout << "[ figure   ] processor destruction: mean " << totalMs / runs << " ms, worst " << worstMs << " ms" << std::endl;
+    std::cout << "[ figure   ] processor destruction: mean " << totalMs / runs << " ms, worst " << worstMs << " ms"
+              << std::endl;
     RecordProperty ("destruction_worst_ms", juce::String (worstMs, 3).toStdString());
     EXPECT_LT (worstMs, 3000.0);
 }

@@ -153,7 +153,8 @@ TEST (PassThrough, SurplusOutputChannelsAreCleared)
         p.processBlock (work, midi);
 
         for (int ch = 0; ch < numInputs; ++ch)
-            EXPECT_TRUE (sameBits (input.getReadPointer (ch), work.getReadPointer (ch), 256)) << c.name << ", channel " << ch;
+            EXPECT_TRUE (sameBits (input.getReadPointer (ch), work.getReadPointer (ch), 256))
+                << c.name << ", channel " << ch;
         for (int ch = numInputs; ch < 2; ++ch)
             EXPECT_EQ (work.findMinMax (ch, 0, 256), juce::Range<float> (0.0f, 0.0f)) << c.name << ", channel " << ch;
         p.setPlayHead (nullptr);

@@ -53,8 +53,8 @@ std::string elementWith (const std::string& tag, const std::string& attributes)
 
 std::string allFour (int a, int b, int c, int d)
 {
-    return "measureMode=\"" + std::to_string (a) + "\" weighting=\"" + std::to_string (b) + "\" smoothing=\"" + std::to_string (c)
-         + "\" responseMs=\"" + std::to_string (d) + "\"";
+    return "measureMode=\"" + std::to_string (a) + "\" weighting=\"" + std::to_string (b) + "\" smoothing=\""
+           + std::to_string (c) + "\" responseMs=\"" + std::to_string (d) + "\"";
 }
 } // namespace
 
@@ -141,27 +141,39 @@ std::vector<RestoreCase> restoreCases()
 
     return {
         { "valid block", valid, { 1, 2, 0, 2 } },
-        { "tag in other letter case", blockOf (elementWith ("klalumaspanSTATE", allFour (1, 2, 0, 2))), { 1, 2, 0, 2 } },
+        { "tag in other letter case",
+          blockOf (elementWith ("klalumaspanSTATE", allFour (1, 2, 0, 2))),
+          { 1, 2, 0, 2 } },
         { "only measureMode", blockOf (elementWith ("KLALumaspanState", "measureMode=\"1\"")), { 1, 1, 3, 0 } },
         { "no attributes", blockOf (elementWith ("KLALumaspanState", "")), start },
-        { "attribute names in other case are not ours", blockOf (elementWith ("KLALumaspanState", "MeasureMode=\"1\" WEIGHTING=\"2\"")), start },
-        { "other attributes ignored", blockOf (elementWith ("KLALumaspanState", "colour=\"9\" smoothing=\"2\"")), { 0, 1, 2, 0 } },
+        { "attribute names in other case are not ours",
+          blockOf (elementWith ("KLALumaspanState", "MeasureMode=\"1\" WEIGHTING=\"2\"")),
+          start },
+        { "other attributes ignored",
+          blockOf (elementWith ("KLALumaspanState", "colour=\"9\" smoothing=\"2\"")),
+          { 0, 1, 2, 0 } },
         { "abc gives 0", blockOf (elementWith ("KLALumaspanState", "weighting=\"abc\"")), { 0, 0, 3, 0 } },
         { "2.9 gives 2", blockOf (elementWith ("KLALumaspanState", "weighting=\"2.9\"")), { 0, 2, 3, 0 } },
         { "-1 stays -1", blockOf (elementWith ("KLALumaspanState", "weighting=\"-1\"")), { 0, -1, 3, 0 } },
         { "7 stays 7", blockOf (elementWith ("KLALumaspanState", "weighting=\"7\"")), { 0, 7, 3, 0 } },
-        { "leading white space skipped", blockOf (elementWith ("KLALumaspanState", "weighting=\"  2x\"")), { 0, 2, 3, 0 } },
+        { "leading white space skipped",
+          blockOf (elementWith ("KLALumaspanState", "weighting=\"  2x\"")),
+          { 0, 2, 3, 0 } },
         { "empty value gives 0", blockOf (elementWith ("KLALumaspanState", "smoothing=\"\"")), { 0, 1, 0, 0 } },
         { "plus sign gives 0", blockOf (elementWith ("KLALumaspanState", "smoothing=\"+2\"")), { 0, 1, 0, 0 } },
         { "largest int", blockOf (elementWith ("KLALumaspanState", "weighting=\"2147483647\"")), { 0, INT_MAX, 3, 0 } },
-        { "smallest int", blockOf (elementWith ("KLALumaspanState", "weighting=\"-2147483648\"")), { 0, INT_MIN, 3, 0 } },
+        { "smallest int",
+          blockOf (elementWith ("KLALumaspanState", "weighting=\"-2147483648\"")),
+          { 0, INT_MIN, 3, 0 } },
         { "other root tag", blockOf (elementWith ("KLALumaspanStates", allFour (1, 2, 0, 2))), start },
         { "header only, 8 bytes", std::vector<char> (valid.begin(), valid.begin() + 8), start },
         { "9 bytes", std::vector<char> (valid.begin(), valid.begin() + 9), start },
         { "wrong magic", blockOf (elementWith ("KLALumaspanState", allFour (1, 2, 0, 2)), -1, 0x21324357), start },
         { "length 0", blockOf (elementWith ("KLALumaspanState", allFour (1, 2, 0, 2)), 0), start },
         { "negative length", blockOf (elementWith ("KLALumaspanState", allFour (1, 2, 0, 2)), 0xffffffff), start },
-        { "length larger than the data", blockOf (elementWith ("KLALumaspanState", allFour (1, 2, 0, 2)), 100000), { 1, 2, 0, 2 } },
+        { "length larger than the data",
+          blockOf (elementWith ("KLALumaspanState", allFour (1, 2, 0, 2)), 100000),
+          { 1, 2, 0, 2 } },
         { "length shorter than the text", blockOf (elementWith ("KLALumaspanState", allFour (1, 2, 0, 2)), 50), start },
         { "data cut inside the element", shortened, start },
         { "unparsable XML", blockOf (xmlHeader + "<KLALumaspanState measureMode=\"1\""), start },

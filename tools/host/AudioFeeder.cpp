@@ -3,7 +3,11 @@
 #include "TestSignal.h"
 
 AudioFeeder::AudioFeeder (juce::AudioPluginInstance& i, double rate, int size)
-    : juce::Thread ("lumaspan-host audio"), instance (i), sampleRate (rate), blockSize (size), playHead (rate)
+    : juce::Thread ("lumaspan-host audio")
+    , instance (i)
+    , sampleRate (rate)
+    , blockSize (size)
+    , playHead (rate)
 {
 }
 

@@ -26,7 +26,10 @@ public:
     void closeButtonPressed() override {}
 };
 
-void pumpMessages (double seconds) { juce::MessageManager::getInstance()->runDispatchLoopUntil ((int) (seconds * 1000.0)); }
+void pumpMessages (double seconds)
+{
+    juce::MessageManager::getInstance()->runDispatchLoopUntil ((int) (seconds * 1000.0));
+}
 
 std::unique_ptr<EditorWindow> openEditor (juce::AudioPluginInstance& instance)
 {
@@ -71,7 +74,8 @@ int EditorSession::run (juce::AudioPluginInstance& instance, const Options& opti
         pumpMessages (0.03);
     }
     if (options.openCloseCycles > 0)
-        std::cout << "editor: opened and closed " << options.openCloseCycles << " times while audio played" << std::endl;
+        std::cout << "editor: opened and closed " << options.openCloseCycles << " times while audio played"
+                  << std::endl;
 
     auto window = openEditor (instance);
     if (window == nullptr)
@@ -82,14 +86,15 @@ int EditorSession::run (juce::AudioPluginInstance& instance, const Options& opti
     pumpMessages (options.seconds);
     const auto* content = window->getContentComponent();
     const auto origin = content->getScreenPosition();
-    std::cout << "editor: " << content->getWidth() << " x " << content->getHeight() << " at " << origin.x << "," << origin.y
-              << std::endl;
+    std::cout << "editor: " << content->getWidth() << " x " << content->getHeight() << " at " << origin.x << ","
+              << origin.y << std::endl;
 
     int status = 0;
     if (options.screenshot != juce::File())
     {
         const bool saved = saveScreenshot (options.screenshot);
-        std::cout << "screenshot: " << (saved ? options.screenshot.getFullPathName() : juce::String ("FAILED")) << std::endl;
+        std::cout << "screenshot: " << (saved ? options.screenshot.getFullPathName() : juce::String ("FAILED"))
+                  << std::endl;
         status = saved ? 0 : exitCheckFailed;
     }
 

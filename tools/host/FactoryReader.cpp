@@ -32,7 +32,8 @@ bool readClasses (Steinberg::IPluginFactory& factory, FactoryClassInfo& info, ju
     info.numClasses = (int) factory.countClasses();
 
     Steinberg::IPluginFactory2* factory2 = nullptr;
-    if (factory.queryInterface (Steinberg::IPluginFactory2::iid, (void**) &factory2) != Steinberg::kResultOk || factory2 == nullptr)
+    if (factory.queryInterface (Steinberg::IPluginFactory2::iid, (void**) &factory2) != Steinberg::kResultOk
+        || factory2 == nullptr)
     {
         error = "the factory has no extended class info (IPluginFactory2)";
         return false;
@@ -42,7 +43,8 @@ bool readClasses (Steinberg::IPluginFactory& factory, FactoryClassInfo& info, ju
     for (Steinberg::int32 i = 0; i < factory2->countClasses() && ! found; ++i)
     {
         Steinberg::PClassInfo2 classInfo {};
-        if (factory2->getClassInfo2 (i, &classInfo) != Steinberg::kResultOk || textOf (classInfo.category) != kVstAudioEffectClass)
+        if (factory2->getClassInfo2 (i, &classInfo) != Steinberg::kResultOk
+            || textOf (classInfo.category) != kVstAudioEffectClass)
             continue;
 
         info.name = textOf (classInfo.name);
@@ -62,7 +64,9 @@ bool readClasses (Steinberg::IPluginFactory& factory, FactoryClassInfo& info, ju
 
 juce::File FactoryReader::moduleFileOf (const juce::File& bundle)
 {
-    return bundle.getChildFile ("Contents").getChildFile ("x86_64-linux").getChildFile (bundle.getFileNameWithoutExtension() + ".so");
+    return bundle.getChildFile ("Contents")
+        .getChildFile ("x86_64-linux")
+        .getChildFile (bundle.getFileNameWithoutExtension() + ".so");
 }
 
 bool FactoryReader::read (const juce::File& bundle, FactoryClassInfo& info, juce::String& error)

@@ -5,7 +5,8 @@ namespace
 constexpr const char* componentStateTag = "IComponent";
 } // namespace
 
-std::unique_ptr<HostedModule> HostedModule::load (const juce::File& bundle, double sampleRate, int blockSize, juce::String& error)
+std::unique_ptr<HostedModule>
+    HostedModule::load (const juce::File& bundle, double sampleRate, int blockSize, juce::String& error)
 {
     if (! bundle.isDirectory())
     {

@@ -8,7 +8,8 @@ class HostedModule
 {
 public:
     // Returns null and sets the message when the bundle has no loadable class.
-    static std::unique_ptr<HostedModule> load (const juce::File& bundle, double sampleRate, int blockSize, juce::String& error);
+    static std::unique_ptr<HostedModule>
+        load (const juce::File& bundle, double sampleRate, int blockSize, juce::String& error);
 
     ~HostedModule();
 

@@ -47,18 +47,25 @@ void InfoReport::printLayouts (juce::AudioPluginInstance& instance)
     const auto stereo = juce::AudioChannelSet::stereo();
     const auto none = juce::AudioChannelSet::disabled();
     const NamedLayout layouts[] = {
-        { "mono/mono", mono, mono },     { "stereo/stereo", stereo, stereo },
-        { "mono/stereo", mono, stereo }, { "stereo/mono", stereo, mono },
-        { "stereo/none (output bus off)", stereo, none }, { "none/stereo (input bus off)", none, stereo },
+        { "mono/mono", mono, mono },
+        { "stereo/stereo", stereo, stereo },
+        { "mono/stereo", mono, stereo },
+        { "stereo/mono", stereo, mono },
+        { "stereo/none (output bus off)", stereo, none },
+        { "none/stereo (input bus off)", none, stereo },
         { "5.1/5.1", juce::AudioChannelSet::create5point1(), juce::AudioChannelSet::create5point1() },
     };
 
     instance.releaseResources();
-    printLine ("buses", juce::String (instance.getBusCount (true)) + " in, " + juce::String (instance.getBusCount (false)) + " out");
+    printLine ("buses",
+               juce::String (instance.getBusCount (true)) + " in, " + juce::String (instance.getBusCount (false))
+                   + " out");
     printLine ("default layout",
-               juce::String (instance.getTotalNumInputChannels()) + " in / " + juce::String (instance.getTotalNumOutputChannels()) + " out");
+               juce::String (instance.getTotalNumInputChannels()) + " in / "
+                   + juce::String (instance.getTotalNumOutputChannels()) + " out");
     for (const auto& named : layouts)
-        printLine (juce::String ("layout ") + named.name, instance.checkBusesLayoutSupported (layoutOf (named)) ? "accepted" : "refused");
+        printLine (juce::String ("layout ") + named.name,
+                   instance.checkBusesLayoutSupported (layoutOf (named)) ? "accepted" : "refused");
 }
 
 void InfoReport::printParameters (juce::AudioPluginInstance& instance)
@@ -72,7 +79,8 @@ void InfoReport::printParameters (juce::AudioPluginInstance& instance)
         if (auto* hosted = dynamic_cast<juce::HostedAudioProcessorParameter*> (parameter))
             id = hosted->getParameterID();
         printLine ("parameter " + juce::String (i),
-                   quoted (parameter->getName (128)) + " id=" + id + " default=" + juce::String (parameter->getDefaultValue())
+                   quoted (parameter->getName (128)) + " id=" + id
+                       + " default=" + juce::String (parameter->getDefaultValue())
                        + " steps=" + juce::String (parameter->getNumSteps())
                        + " automatable=" + (parameter->isAutomatable() ? "yes" : "no")
                        + " bypass=" + (parameter == instance.getBypassParameter() ? "yes" : "no"));
@@ -86,7 +94,8 @@ void InfoReport::printPrograms (juce::AudioPluginInstance& instance)
     for (int i = 0; i < lists.size(); ++i)
     {
         const auto& list = lists.getReference (i);
-        printLine ("program list " + juce::String (i), quoted (list.name) + ", " + juce::String (list.programNames.size()) + " programs");
+        printLine ("program list " + juce::String (i),
+                   quoted (list.name) + ", " + juce::String (list.programNames.size()) + " programs");
         for (int k = 0; k < list.programNames.size(); ++k)
             printLine ("program " + juce::String (k), quoted (list.programNames[k]));
     }
@@ -108,7 +117,9 @@ void InfoReport::printState (const juce::MemoryBlock& componentState)
     printLine ("state block hex", toHex (block));
     const auto* text = static_cast<const char*> (block.getData()) + stateHeaderSize;
     printLine ("state xml", juce::String::fromUTF8 (text, (int) (block.getSize() - stateHeaderSize - 1)));
-    printLine ("state tail", juce::String ((int) (componentState.getSize() - block.getSize())) + " bytes of the wrapper's private data");
+    printLine ("state tail",
+               juce::String ((int) (componentState.getSize() - block.getSize()))
+                   + " bytes of the wrapper's private data");
 }
 
 juce::MemoryBlock InfoReport::pluginBlockOf (const juce::MemoryBlock& componentState)

@@ -30,7 +30,7 @@ int blockSizeFor (int blockIndex, int maximum)
 juce::String describeMismatch (int channel, juce::int64 sample, float expected, float actual)
 {
     return "first difference at channel " + juce::String (channel) + ", sample " + juce::String (sample) + ": in "
-         + juce::String (expected, 9) + ", out " + juce::String (actual, 9);
+           + juce::String (expected, 9) + ", out " + juce::String (actual, 9);
 }
 } // namespace
 
@@ -57,7 +57,8 @@ bool PassThroughCheck::run (juce::AudioPluginInstance& instance, int numChannels
     juce::int64 position = 0;
     for (int blockIndex = 0; position < totalSamples && mismatch.isEmpty(); ++blockIndex)
     {
-        const auto n = (int) juce::jmin ((juce::int64) blockSizeFor (blockIndex, options.blockSize), totalSamples - position);
+        const auto n =
+            (int) juce::jmin ((juce::int64) blockSizeFor (blockIndex, options.blockSize), totalSamples - position);
         input.setSize (numChannels, n, false, false, true);
         work.setSize (numChannels, n, false, false, true);
         TestSignal::fill (input, numChannels, position, options.sampleRate);

@@ -1,6 +1,9 @@
 #include "PlayingPlayHead.h"
 
-PlayingPlayHead::PlayingPlayHead (double rate) : sampleRate (rate) {}
+PlayingPlayHead::PlayingPlayHead (double rate)
+    : sampleRate (rate)
+{
+}
 
 juce::Optional<juce::AudioPlayHead::PositionInfo> PlayingPlayHead::getPosition() const
 {

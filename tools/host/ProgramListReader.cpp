@@ -29,7 +29,8 @@ juce::Array<ProgramListReader::ProgramList> ProgramListReader::read (juce::Audio
         return lists;
 
     Steinberg::Vst::IUnitInfo* unitInfo = nullptr;
-    if (component->queryInterface (Steinberg::Vst::IUnitInfo::iid, (void**) &unitInfo) != Steinberg::kResultOk || unitInfo == nullptr)
+    if (component->queryInterface (Steinberg::Vst::IUnitInfo::iid, (void**) &unitInfo) != Steinberg::kResultOk
+        || unitInfo == nullptr)
         return lists;
 
     for (Steinberg::int32 i = 0; i < unitInfo->getProgramListCount(); ++i)
@@ -43,7 +44,8 @@ juce::Array<ProgramListReader::ProgramList> ProgramListReader::read (juce::Audio
         for (Steinberg::int32 k = 0; k < info.programCount; ++k)
         {
             Steinberg::Vst::String128 name {};
-            list.programNames.add (unitInfo->getProgramName (info.id, k, name) == Steinberg::kResultOk ? textOf (name) : juce::String());
+            list.programNames.add (
+                unitInfo->getProgramName (info.id, k, name) == Steinberg::kResultOk ? textOf (name) : juce::String());
         }
         lists.add (list);
     }
