@@ -64,6 +64,10 @@ target_compile_definitions(lumaspan_shared INTERFACE
     $<TARGET_PROPERTY:Lumaspan,COMPILE_DEFINITIONS>)
 pkg_check_modules(LUMASPAN_FREETYPE REQUIRED IMPORTED_TARGET freetype2)
 pkg_check_modules(LUMASPAN_ALSA REQUIRED IMPORTED_TARGET alsa)
+# Debian's JUCE builds its FLAC and Ogg readers against the system codecs
+# without linking them; without LTO the linker keeps those readers.
+pkg_check_modules(LUMASPAN_CODECS REQUIRED IMPORTED_TARGET flac vorbis vorbisenc vorbisfile ogg)
+target_link_libraries(Lumaspan PUBLIC PkgConfig::LUMASPAN_CODECS)
 target_link_libraries(lumaspan_shared INTERFACE
     Lumaspan
     LumaspanResources
