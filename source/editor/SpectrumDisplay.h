@@ -1,0 +1,98 @@
+#pragma once
+
+#include <juce_gui_basics/juce_gui_basics.h>
+
+#include <vector>
+
+class OrvalenProcessor;
+
+// The analyser panel: log-frequency plot of the curve slots with a hover
+// read-out, an audition tone while pressed, and pan/zoom in the band under
+// the plot. All margins are fixed pixels; it has no scale factor.
+class SpectrumDisplay : public juce::Component
+{
+    OrvalenProcessor& processor;
+
+public:
+    struct Tick
+    {
+        float frequency;
+        juce::String label;
+    };
+
+    static constexpr float plotLeft = 36.0f;
+    static constexpr float plotTop = 8.0f;
+    static constexpr float rightMargin = 8.0f;
+    static constexpr float bandHeight = 18.0f;
+    static constexpr float fullMinFrequency = 10.0f;
+    static constexpr float fullMaxFrequency = 22000.0f;
+
+    explicit SpectrumDisplay (OrvalenProcessor& processor);
+    ~SpectrumDisplay() override;
+
+    void mouseMove (const juce::MouseEvent& e) override;
+    void mouseExit (const juce::MouseEvent& e) override;
+    void mouseDown (const juce::MouseEvent& e) override;
+    void mouseDrag (const juce::MouseEvent& e) override;
+    void mouseUp (const juce::MouseEvent& e) override;
+    void mouseDoubleClick (const juce::MouseEvent& e) override;
+    juce::MouseCursor getMouseCursor() override;
+    void paint (juce::Graphics& g) override;
+    void resized() override;
+
+    float plotWidth() const;
+    float plotHeight() const;
+    float xOfFrequency (float f) const;
+    float yOfLevel (float db) const;
+    bool isInZoomBand (int x, int y) const;
+
+    // Sorted ticks of the current view on a plot of width pw.
+    void buildTicks (std::vector<Tick>& out, float pw) const;
+    std::vector<Tick> computeTicks() const;
+
+    juce::String hoverText() const;
+    static juce::String noteName (float frequency);
+
+    // Replaces the glass picture and rebuilds its copy scaled to this size.
+    void setGlassImage (const juce::Image& image);
+
+    // The 18 x 18 magnifier picture shared by every display.
+    juce::Image magnifierImage() const;
+
+    juce::Image glassImage;
+    bool hovering = false;
+    float hoverX = 0.0f;
+    float hoverFrequency = 0.0f;
+    float hoverLevelDb = -90.0f;
+    bool toneHeld = false;
+    std::vector<float> pixelFrequencies;
+    juce::Font readoutFont { 11.5f, juce::Font::bold };
+    juce::Font labelFont { 12.0f, juce::Font::plain };
+    float minFrequency = fullMinFrequency;
+    float maxFrequency = fullMaxFrequency;
+    bool zoomDragging = false;
+    float dragStartX = 0.0f, dragStartY = 0.0f;
+    float dragStartFrequency = 0.0f;
+    float dragAnchor = 0.0f;
+    float dragStartOctaves = 0.0f;
+    bool overZoomBar = false;
+
+private:
+    struct SharedCursor;
+
+    void rebuildPixelFrequencies();
+    void rebuildScaledGlass();
+    bool isOverColumns (int x) const;
+    float frequencyAtColumn (float offset) const;
+    void panAndZoom (const juce::MouseEvent& e);
+    void setOverZoomBar (bool over);
+    void paintGrid (juce::Graphics& g, float pw, float ph);
+    void paintLabels (juce::Graphics& g, float pw, float ph);
+    void paintHover (juce::Graphics& g, float pw, float ph);
+
+    juce::Image scaledGlass;
+    std::vector<Tick> ticks;
+    juce::SharedResourcePointer<SharedCursor> sharedCursor;
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (SpectrumDisplay)
+};
