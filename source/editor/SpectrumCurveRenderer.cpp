@@ -20,10 +20,7 @@ inline float finiteDb (float x)
     return x > 0.0f ? 0.0f : SpectrumCurveRenderer::emptyDb;
 }
 
-inline float clampToPlot (float db)
-{
-    return std::min (std::max (db, SpectrumCurveRenderer::floorDb), 0.0f);
-}
+inline float clampToPlot (float db) { return std::min (std::max (db, SpectrumCurveRenderer::floorDb), 0.0f); }
 
 inline float rowOf (float db, float ph)
 {
@@ -173,13 +170,8 @@ void SpectrumCurveRenderer::drawSlots (juce::Graphics& g,
             area.lineTo (plotLeft + pw, plotTop + ph);
             area.lineTo (plotLeft, plotTop + ph);
             area.closeSubPath();
-            g.setGradientFill (juce::ColourGradient (colour.withAlpha (0.35f),
-                                                     plotLeft,
-                                                     plotTop,
-                                                     colour.withAlpha (0.1f),
-                                                     plotLeft,
-                                                     plotTop + ph,
-                                                     false));
+            g.setGradientFill (juce::ColourGradient (
+                colour.withAlpha (0.35f), plotLeft, plotTop, colour.withAlpha (0.1f), plotLeft, plotTop + ph, false));
             g.fillPath (area);
             g.setColour (colour.withAlpha (0.95f));
             g.strokePath (live, liveStroke);

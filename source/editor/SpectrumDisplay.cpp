@@ -31,9 +31,9 @@ using Tick = SpectrumDisplay::Tick;
 
 const std::vector<Tick>& mainTicks()
 {
-    static const std::vector<Tick> table { { 20.0f, "20" },     { 50.0f, "50" },     { 100.0f, "100" },
-                                           { 200.0f, "200" },   { 500.0f, "500" },   { 1000.0f, "1K" },
-                                           { 2000.0f, "2K" },   { 5000.0f, "5K" },   { 10000.0f, "10K" },
+    static const std::vector<Tick> table { { 20.0f, "20" },    { 50.0f, "50" },   { 100.0f, "100" },
+                                           { 200.0f, "200" },  { 500.0f, "500" }, { 1000.0f, "1K" },
+                                           { 2000.0f, "2K" },  { 5000.0f, "5K" }, { 10000.0f, "10K" },
                                            { 20000.0f, "20K" } };
     return table;
 }
@@ -41,21 +41,20 @@ const std::vector<Tick>& mainTicks()
 const std::vector<Tick>& fillInTicks()
 {
     static const std::vector<Tick> table {
-        { 10.0f, "10" },       { 12.5f, "12" },       { 16.0f, "16" },     { 20.0f, "20" },       { 25.0f, "25" },
-        { 31.5f, "32" },       { 40.0f, "40" },       { 50.0f, "50" },     { 63.0f, "63" },       { 80.0f, "80" },
-        { 100.0f, "100" },     { 125.0f, "125" },     { 160.0f, "160" },   { 200.0f, "200" },     { 250.0f, "250" },
-        { 315.0f, "315" },     { 400.0f, "400" },     { 500.0f, "500" },   { 630.0f, "630" },     { 800.0f, "800" },
-        { 1000.0f, "1K" },     { 1250.0f, "1.25K" },  { 1600.0f, "1.6K" }, { 2000.0f, "2K" },     { 2500.0f, "2.5K" },
-        { 3150.0f, "3.15K" },  { 4000.0f, "4K" },     { 5000.0f, "5K" },   { 6300.0f, "6.3K" },   { 8000.0f, "8K" },
-        { 10000.0f, "10K" },   { 12500.0f, "12.5K" }, { 16000.0f, "16K" }, { 20000.0f, "20K" }
+        { 10.0f, "10" },      { 12.5f, "12" },       { 16.0f, "16" },     { 20.0f, "20" },     { 25.0f, "25" },
+        { 31.5f, "32" },      { 40.0f, "40" },       { 50.0f, "50" },     { 63.0f, "63" },     { 80.0f, "80" },
+        { 100.0f, "100" },    { 125.0f, "125" },     { 160.0f, "160" },   { 200.0f, "200" },   { 250.0f, "250" },
+        { 315.0f, "315" },    { 400.0f, "400" },     { 500.0f, "500" },   { 630.0f, "630" },   { 800.0f, "800" },
+        { 1000.0f, "1K" },    { 1250.0f, "1.25K" },  { 1600.0f, "1.6K" }, { 2000.0f, "2K" },   { 2500.0f, "2.5K" },
+        { 3150.0f, "3.15K" }, { 4000.0f, "4K" },     { 5000.0f, "5K" },   { 6300.0f, "6.3K" }, { 8000.0f, "8K" },
+        { 10000.0f, "10K" },  { 12500.0f, "12.5K" }, { 16000.0f, "16K" }, { 20000.0f, "20K" }
     };
     return table;
 }
 
 const std::array<juce::String, 9>& levelLabels()
 {
-    static const std::array<juce::String, 9> labels { "-10", "-20", "-30", "-40", "-50",
-                                                      "-60", "-70", "-80", "-90" };
+    static const std::array<juce::String, 9> labels { "-10", "-20", "-30", "-40", "-50", "-60", "-70", "-80", "-90" };
     return labels;
 }
 
@@ -88,7 +87,8 @@ struct SpectrumDisplay::SharedCursor
     juce::MouseCursor cursor { image, 6, 6 };
 };
 
-SpectrumDisplay::SpectrumDisplay (OrvalenProcessor& p) : processor (p)
+SpectrumDisplay::SpectrumDisplay (OrvalenProcessor& p)
+    : processor (p)
 {
     ticks.reserve (mainTicks().size() + fillInTicks().size());
     minFrequency = fullMinFrequency;
@@ -166,9 +166,10 @@ void SpectrumDisplay::buildTicks (std::vector<Tick>& out, float pw) const
         if (tick.frequency < minFrequency || tick.frequency > maxFrequency)
             continue;
         const auto x = offsetOf (tick.frequency);
-        const auto crowded = std::any_of (out.begin(), out.end(), [&] (const Tick& other) {
-            return std::abs (offsetOf (other.frequency) - x) < tickSpacingPx;
-        });
+        const auto crowded =
+            std::any_of (out.begin(),
+                         out.end(),
+                         [&] (const Tick& other) { return std::abs (offsetOf (other.frequency) - x) < tickSpacingPx; });
         if (! crowded)
             out.push_back (tick);
     }
@@ -391,17 +392,17 @@ void SpectrumDisplay::paintLabels (juce::Graphics& g, float, float ph)
     for (const auto& tick : ticks)
     {
         const auto w = labelFont.getStringWidthFloat (tick.label);
-        const juce::Rectangle<float> box (xOfFrequency (tick.frequency) - (w + 6.0f) / 2.0f,
-                                          plotTop + ph + 2.0f,
-                                          w + 6.0f,
-                                          14.0f);
+        const juce::Rectangle<float> box (
+            xOfFrequency (tick.frequency) - (w + 6.0f) / 2.0f, plotTop + ph + 2.0f, w + 6.0f, 14.0f);
         g.drawText (tick.label, box, juce::Justification::centred, true);
     }
     for (int i = 0; i < 9; ++i)
     {
         const auto y = plotTop + (float) (10 * (i + 1)) / levelRangeDb * ph;
-        g.drawText (levelLabels()[(size_t) i], juce::Rectangle<float> (2.0f, y - 5.0f, 30.0f, 12.0f),
-                    juce::Justification::centredRight, true);
+        g.drawText (levelLabels()[(size_t) i],
+                    juce::Rectangle<float> (2.0f, y - 5.0f, 30.0f, 12.0f),
+                    juce::Justification::centredRight,
+                    true);
     }
 }
 
@@ -421,8 +422,8 @@ void SpectrumDisplay::paintHover (juce::Graphics& g, float pw, float ph)
     g.drawRoundedRectangle (box, 4.0f, 1.0f);
     g.setFont (readoutFont);
     g.setColour (readoutTextColour);
-    g.drawText (text, juce::Rectangle<float> (boxX + 4.0f, 12.0f, bw - 8.0f, 18.0f),
-                juce::Justification::centredLeft, true);
+    g.drawText (
+        text, juce::Rectangle<float> (boxX + 4.0f, 12.0f, bw - 8.0f, 18.0f), juce::Justification::centredLeft, true);
 }
 
 void SpectrumDisplay::paint (juce::Graphics& g)

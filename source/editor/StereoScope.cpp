@@ -53,7 +53,11 @@ juce::Point<float> StereoScope::Geometry::at (float angle, float r) const
     return { cx + std::sin (angle) * r, cy - std::cos (angle) * r };
 }
 
-StereoScope::StereoScope (OrvalenProcessor& p) : processor (p) { setGlassImage (loadGlassPicture()); }
+StereoScope::StereoScope (OrvalenProcessor& p)
+    : processor (p)
+{
+    setGlassImage (loadGlassPicture());
+}
 
 StereoScope::~StereoScope() = default;
 
@@ -157,8 +161,7 @@ void StereoScope::consumeClearRequests (int selected)
 void StereoScope::paintLive (juce::Graphics& g, const Geometry& geo, int selected, float& centreSum, float& sideSum)
 {
     // A selection index outside the slots means no live slot at all.
-    const auto live = selected >= 0 && selected < numSlots
-                      && processor.curveSlots[(size_t) selected].visible.load();
+    const auto live = selected >= 0 && selected < numSlots && processor.curveSlots[(size_t) selected].visible.load();
     if (! live)
     {
         std::fill (std::begin (smoothedSectors), std::end (smoothedSectors), 0.0f);
@@ -248,10 +251,14 @@ void StereoScope::paintLabels (juce::Graphics& g, const Geometry& geo)
     const auto diagonal = std::sin (pi / 4.0f) * outer;
     g.setFont (channelFont);
     g.setColour (channelColour);
-    g.drawText ("L", juce::Rectangle<float> (geo.cx - diagonal + 3.0f, geo.cy - diagonal - 10.0f, 20.0f, 20.0f),
-                juce::Justification::centred, true);
-    g.drawText ("R", juce::Rectangle<float> (geo.cx + diagonal - 23.0f, geo.cy - diagonal - 10.0f, 20.0f, 20.0f),
-                juce::Justification::centred, true);
+    g.drawText ("L",
+                juce::Rectangle<float> (geo.cx - diagonal + 3.0f, geo.cy - diagonal - 10.0f, 20.0f, 20.0f),
+                juce::Justification::centred,
+                true);
+    g.drawText ("R",
+                juce::Rectangle<float> (geo.cx + diagonal - 23.0f, geo.cy - diagonal - 10.0f, 20.0f, 20.0f),
+                juce::Justification::centred,
+                true);
 }
 
 void StereoScope::paintBalance (juce::Graphics& g, float w, float h, float balance)
@@ -276,10 +283,9 @@ void StereoScope::paintBalance (juce::Graphics& g, float w, float h, float balan
 
     g.setFont (scaleLabelFont);
     g.setColour (scaleLabelColour);
-    g.drawText ("-1", juce::Rectangle<float> (x0 - 20.0f, y - 4.0f, 20.0f, 14.0f),
-                juce::Justification::centredRight, true);
-    g.drawText ("+1", juce::Rectangle<float> (x0 + bw, y - 4.0f, 20.0f, 14.0f),
-                juce::Justification::centredLeft, true);
+    g.drawText (
+        "-1", juce::Rectangle<float> (x0 - 20.0f, y - 4.0f, 20.0f, 14.0f), juce::Justification::centredRight, true);
+    g.drawText ("+1", juce::Rectangle<float> (x0 + bw, y - 4.0f, 20.0f, 14.0f), juce::Justification::centredLeft, true);
 }
 
 void StereoScope::paint (juce::Graphics& g)
