@@ -212,6 +212,7 @@ void SpectrumDisplay::setGlassImage (const juce::Image& image)
 {
     glassImage = image;
     rebuildScaledGlass();
+    overlayLayer = {};
 }
 
 // Scaling the large picture on every paint is the costly part of the glass; a
@@ -426,40 +427,104 @@ void SpectrumDisplay::paintHover (juce::Graphics& g, float pw, float ph)
         text, juce::Rectangle<float> (boxX + 4.0f, 12.0f, bw - 8.0f, 18.0f), juce::Justification::centredLeft, true);
 }
 
-void SpectrumDisplay::paint (juce::Graphics& g)
+void SpectrumDisplay::paintBase (juce::Graphics& g, float pw, float ph)
+{
+    juce::Path clip;
+    clip.addRoundedRectangle (getLocalBounds().toFloat(), cornerSize);
+    g.reduceClipRegion (clip);
+    g.fillAll (backgroundColour);
+    buildTicks (ticks, pw);
+    paintGrid (g, pw, ph);
+}
+
+void SpectrumDisplay::paintOverlay (juce::Graphics& g)
 {
     const auto w = (float) getWidth();
     const auto h = (float) getHeight();
+    g.setColour (frameColour);
+    g.drawRoundedRectangle (0.5f, 0.5f, std::max (w - 1.0f, 0.0f), std::max (h - 1.0f, 0.0f), cornerSize, 1.0f);
 
-    juce::Path clip;
-    clip.addRoundedRectangle (0.0f, 0.0f, w, h, cornerSize);
-    g.reduceClipRegion (clip);
-    g.fillAll (backgroundColour);
+    if (! glassImage.isValid())
+        return;
+    if (scaledGlass.getWidth() != getWidth() || scaledGlass.getHeight() != getHeight())
+        rebuildScaledGlass();
+    if (scaledGlass.isValid())
+    {
+        g.setOpacity (glassOpacity);
+        g.drawImageAt (scaledGlass, 0, 0);
+        g.setOpacity (1.0f);
+    }
+}
 
+void SpectrumDisplay::paintDirect (juce::Graphics& g)
+{
     const auto pw = plotWidth();
     const auto ph = plotHeight();
-    buildTicks (ticks, pw);
-
-    paintGrid (g, pw, ph);
+    paintBase (g, pw, ph);
     SpectrumCurveRenderer::drawSlots (g, processor, pw, ph, pixelFrequencies, maxFrequency);
     paintLabels (g, pw, ph);
     if (hovering)
         paintHover (g, pw, ph);
+    paintOverlay (g);
+}
 
-    g.setColour (frameColour);
-    g.drawRoundedRectangle (0.5f, 0.5f, std::max (w - 1.0f, 0.0f), std::max (h - 1.0f, 0.0f), cornerSize, 1.0f);
+// Background, grid and labels change only with the size, the view and the
+// font. Labels lie outside the plot, so drawing them under the curves gives
+// the same picture.
+void SpectrumDisplay::refreshBaseLayer()
+{
+    const auto sameSize = baseLayer.getWidth() == getWidth() && baseLayer.getHeight() == getHeight();
+    if (sameSize && baseMinFrequency == minFrequency && baseMaxFrequency == maxFrequency && baseFont == labelFont)
+        return;
 
-    if (glassImage.isValid())
+    if (sameSize)
+        baseLayer.clear (baseLayer.getBounds());
+    else
+        baseLayer = juce::Image (juce::Image::ARGB, getWidth(), getHeight(), true);
+    baseMinFrequency = minFrequency;
+    baseMaxFrequency = maxFrequency;
+    baseFont = labelFont;
+
+    juce::Graphics g (baseLayer);
+    const auto pw = plotWidth();
+    const auto ph = plotHeight();
+    paintBase (g, pw, ph);
+    paintLabels (g, pw, ph);
+}
+
+// Frame and glass composited once: blending the pair equals blending each.
+void SpectrumDisplay::refreshOverlayLayer()
+{
+    if (overlayLayer.getWidth() == getWidth() && overlayLayer.getHeight() == getHeight())
+        return;
+
+    overlayLayer = juce::Image (juce::Image::ARGB, getWidth(), getHeight(), true);
+    juce::Graphics g (overlayLayer);
+    juce::Path clip;
+    clip.addRoundedRectangle (getLocalBounds().toFloat(), cornerSize);
+    g.reduceClipRegion (clip);
+    paintOverlay (g);
+}
+
+void SpectrumDisplay::paint (juce::Graphics& g)
+{
+    // Curves and read-out never reach the rounded corners of a display of
+    // usable size, so they need no clip there.
+    if (! cacheLayers || getWidth() <= 45 || getHeight() <= 40)
     {
-        if (scaledGlass.getWidth() != getWidth() || scaledGlass.getHeight() != getHeight())
-            rebuildScaledGlass();
-        if (scaledGlass.isValid())
-        {
-            g.setOpacity (glassOpacity);
-            g.drawImageAt (scaledGlass, 0, 0);
-            g.setOpacity (1.0f);
-        }
+        paintDirect (g);
+        return;
     }
+
+    const auto pw = plotWidth();
+    const auto ph = plotHeight();
+    refreshBaseLayer();
+    g.drawImageAt (baseLayer, 0, 0);
+    SpectrumCurveRenderer::drawSlots (g, processor, pw, ph, pixelFrequencies, maxFrequency);
+    if (hovering)
+        paintHover (g, pw, ph);
+    refreshOverlayLayer();
+    g.drawImageAt (overlayLayer, 0, 0);
 }
 
 void SpectrumDisplay::resized()

@@ -59,6 +59,10 @@ public:
     // The 18 x 18 magnifier picture shared by every display.
     juce::Image magnifierImage() const;
 
+    // Paint the unchanging parts from cached layers (the same picture for less
+    // work); false draws every step directly.
+    bool cacheLayers = true;
+
     juce::Image glassImage;
     bool hovering = false;
     float hoverX = 0.0f;
@@ -86,11 +90,19 @@ private:
     float frequencyAtColumn (float offset) const;
     void panAndZoom (const juce::MouseEvent& e);
     void setOverZoomBar (bool over);
+    void paintDirect (juce::Graphics& g);
+    void paintBase (juce::Graphics& g, float pw, float ph);
+    void paintOverlay (juce::Graphics& g);
+    void refreshBaseLayer();
+    void refreshOverlayLayer();
     void paintGrid (juce::Graphics& g, float pw, float ph);
     void paintLabels (juce::Graphics& g, float pw, float ph);
     void paintHover (juce::Graphics& g, float pw, float ph);
 
     juce::Image scaledGlass;
+    juce::Image baseLayer, overlayLayer;
+    float baseMinFrequency = 0.0f, baseMaxFrequency = 0.0f;
+    juce::Font baseFont;
     std::vector<Tick> ticks;
     juce::SharedResourcePointer<SharedCursor> sharedCursor;
 

@@ -93,6 +93,7 @@ void StereoScope::setGlassImage (const juce::Image& image)
 {
     glassImage = image;
     rebuildScaledGlass();
+    overlayLayer = {};
 }
 
 // The picture is far larger than the panel; scaling it once per size instead
@@ -288,20 +289,24 @@ void StereoScope::paintBalance (juce::Graphics& g, float w, float h, float balan
     g.drawText ("+1", juce::Rectangle<float> (x0 + bw, y - 4.0f, 20.0f, 14.0f), juce::Justification::centredLeft, true);
 }
 
-void StereoScope::paint (juce::Graphics& g)
+StereoScope::Geometry StereoScope::geometry() const
 {
     const auto w = (float) getWidth();
-    const auto h = (float) getHeight();
     const auto radius = (w - 6.0f) / (2.0f * std::sin (pi / 4.0f));
-    const Geometry geo { w / 2.0f, radius + 3.0f, radius };
+    return { w / 2.0f, radius + 3.0f, radius };
+}
 
+void StereoScope::paintBase (juce::Graphics& g, const Geometry& geo)
+{
     juce::Path clip;
-    clip.addRoundedRectangle (0.0f, 0.0f, w, h, cornerSize);
+    clip.addRoundedRectangle (getLocalBounds().toFloat(), cornerSize);
     g.reduceClipRegion (clip);
     g.fillAll (backgroundColour);
-
     paintBackdrop (g, geo);
+}
 
+void StereoScope::paintDynamic (juce::Graphics& g, const Geometry& geo)
+{
     const auto selected = processor.selectedSlot.load();
     consumeClearRequests (selected);
 
@@ -311,20 +316,78 @@ void StereoScope::paint (juce::Graphics& g)
     paintLabels (g, geo);
 
     lastBalance = balanceOf (centreSum, sideSum);
-    paintBalance (g, w, h, lastBalance);
+    paintBalance (g, (float) getWidth(), (float) getHeight(), lastBalance);
+}
 
+void StereoScope::paintOverlay (juce::Graphics& g)
+{
+    const auto w = (float) getWidth();
+    const auto h = (float) getHeight();
     g.setColour (borderColour);
     g.drawRoundedRectangle (0.5f, 0.5f, std::max (0.0f, w - 1.0f), std::max (0.0f, h - 1.0f), cornerSize, 1.0f);
 
-    if (glassImage.isValid())
+    if (! glassImage.isValid())
+        return;
+    if (scaledGlass.getWidth() != getWidth() || scaledGlass.getHeight() != getHeight())
+        rebuildScaledGlass();
+    if (scaledGlass.isValid())
     {
-        if (scaledGlass.getWidth() != getWidth() || scaledGlass.getHeight() != getHeight())
-            rebuildScaledGlass();
-        if (scaledGlass.isValid())
-        {
-            g.setOpacity (glassOpacity);
-            g.drawImageAt (scaledGlass, 0, 0);
-            g.setOpacity (1.0f);
-        }
+        g.setOpacity (glassOpacity);
+        g.drawImageAt (scaledGlass, 0, 0);
+        g.setOpacity (1.0f);
     }
+}
+
+void StereoScope::paintDirect (juce::Graphics& g)
+{
+    const auto geo = geometry();
+    paintBase (g, geo);
+    paintDynamic (g, geo);
+    paintOverlay (g);
+}
+
+// Background, wedges and grid depend only on the size; border and glass are
+// composited once, since blending the pair equals blending each in turn.
+void StereoScope::refreshLayers()
+{
+    if (baseLayer.getWidth() != getWidth() || baseLayer.getHeight() != getHeight())
+    {
+        baseLayer = juce::Image (juce::Image::ARGB, getWidth(), getHeight(), true);
+        juce::Graphics g (baseLayer);
+        paintBase (g, geometry());
+        overlayLayer = {};
+    }
+    if (! overlayLayer.isValid())
+    {
+        overlayLayer = juce::Image (juce::Image::ARGB, getWidth(), getHeight(), true);
+        juce::Graphics g (overlayLayer);
+        juce::Path clip;
+        clip.addRoundedRectangle (getLocalBounds().toFloat(), cornerSize);
+        g.reduceClipRegion (clip);
+        paintOverlay (g);
+    }
+}
+
+void StereoScope::paint (juce::Graphics& g)
+{
+    if (! cacheLayers || getWidth() <= 2 * (int) cornerSize || getHeight() <= 2 * (int) cornerSize)
+    {
+        paintDirect (g);
+        return;
+    }
+
+    refreshLayers();
+    g.drawImageAt (baseLayer, 0, 0);
+    {
+        // Nothing live reaches into the corner squares at panel proportions;
+        // leaving them out is a much cheaper clip than the rounded outline.
+        const juce::Graphics::ScopedSaveState saved (g);
+        const auto corner = (int) cornerSize;
+        g.excludeClipRegion ({ 0, 0, corner, corner });
+        g.excludeClipRegion ({ getWidth() - corner, 0, corner, corner });
+        g.excludeClipRegion ({ 0, getHeight() - corner, corner, corner });
+        g.excludeClipRegion ({ getWidth() - corner, getHeight() - corner, corner, corner });
+        paintDynamic (g, geometry());
+    }
+    g.drawImageAt (overlayLayer, 0, 0);
 }

@@ -31,6 +31,10 @@ public:
     // Replaces the glass picture and rebuilds its copy scaled to this size.
     void setGlassImage (const juce::Image& image);
 
+    // Paint the unchanging parts from cached layers (the same picture for less
+    // work); false draws every step directly.
+    bool cacheLayers = true;
+
     float scaleFactor = 1.0f;
     juce::Font channelFont { 10.0f, juce::Font::bold };
     juce::Font scaleLabelFont { 9.0f, juce::Font::plain };
@@ -50,6 +54,12 @@ private:
 
     static float sectorAngle (int v);
     void rebuildScaledGlass();
+    Geometry geometry() const;
+    void paintDirect (juce::Graphics& g);
+    void paintBase (juce::Graphics& g, const Geometry& geo);
+    void paintDynamic (juce::Graphics& g, const Geometry& geo);
+    void paintOverlay (juce::Graphics& g);
+    void refreshLayers();
     void paintBackdrop (juce::Graphics& g, const Geometry& geo);
     void consumeClearRequests (int selected);
     void paintLive (juce::Graphics& g, const Geometry& geo, int selected, float& centreSum, float& sideSum);
@@ -58,6 +68,7 @@ private:
     void paintBalance (juce::Graphics& g, float w, float h, float balance);
 
     juce::Image scaledGlass;
+    juce::Image baseLayer, overlayLayer;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (StereoScope)
 };

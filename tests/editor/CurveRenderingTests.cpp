@@ -369,3 +369,56 @@ TEST_F (SlotDrawingTest, FourProgrammeCurvesWithHolds)
     for (const auto colour : slotColours)
         EXPECT_GT (countLookingLike (large, large.getBounds(), colour), 200) << colour.toString();
 }
+
+TEST_F (SlotDrawingTest, CachedLayersGiveTheSamePictureAsDrawingEveryStep)
+{
+    for (int i = 0; i < numCurveSlots; ++i)
+    {
+        auto& slot = processor.curveSlots[(size_t) i];
+        slot.curve = programmeCurve (bins, 48000.0, 30 + i, -5.0f * (float) i);
+        slot.peakCurve = programmeCurve (bins, 48000.0, 40 + i, 5.0f - 5.0f * (float) i);
+        slot.selected = i == 1;
+        slot.hold = true;
+    }
+    display.setGlassImage (makeGlassPicture());
+
+    struct Case
+    {
+        int w, h, hoverX;
+        float lo, hi;
+    };
+    const Case cases[] = {
+        { 752, 307, 400, 10.0f, 22000.0f },
+        { 1128, 460, 1100, 10.0f, 22000.0f },
+        { 752, 307, 700, 100.0f, 390.0f },
+        { 150, 120, 120, 10.0f, 22000.0f }, // read-out box flips over the frame
+    };
+    for (const auto& c : cases)
+    {
+        display.setSize (c.w, c.h);
+        display.minFrequency = c.lo;
+        display.maxFrequency = c.hi;
+        display.resized();
+        display.mouseMove (hoverAt (display, c.hoverX, 60));
+
+        display.cacheLayers = false;
+        const auto direct = render (display);
+        display.cacheLayers = true;
+        const auto cached = render (display);
+        EXPECT_LE (maxImageDifference (cached, direct), 6) << c.w << " " << c.lo;
+        EXPECT_LT (countDifferingPixels (cached, direct, 1), c.w * c.h / 100) << c.w << " " << c.lo;
+    }
+
+    // The cached view follows a change of the view and of the label font.
+    display.setSize (752, 307);
+    display.minFrequency = 10.0f;
+    display.maxFrequency = 22000.0f;
+    display.resized();
+    const auto before = render (display);
+    display.labelFont = juce::Font (16.0f, juce::Font::bold);
+    display.cacheLayers = false;
+    const auto direct = render (display);
+    display.cacheLayers = true;
+    EXPECT_LE (maxImageDifference (render (display), direct), 6);
+    EXPECT_GT (maxImageDifference (before, direct), 50);
+}

@@ -110,7 +110,10 @@ inline int maxImageDifference (const juce::Image& a, const juce::Image& b)
     int worst = 0;
     for (int y = 0; y < a.getHeight(); ++y)
         for (int x = 0; x < a.getWidth(); ++x)
-            worst = std::max (worst, channelDistance (a.getPixelAt (x, y), b.getPixelAt (x, y)));
+        {
+            const auto d = channelDistance (a.getPixelAt (x, y), b.getPixelAt (x, y));
+            worst = std::max (worst, d);
+        }
     return worst;
 }
 

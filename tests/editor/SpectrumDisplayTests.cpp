@@ -421,8 +421,9 @@ TEST_F (SpectrumDisplayTest, CachedGlassLooksLikeThePictureScaledOnEveryPaint)
         const auto withGlass = render (display);
         saveArtefact (withGlass, "display_glass_" + juce::String (size.x));
 
-        // Only rounding of the intermediate 8-bit copy may differ.
-        EXPECT_LE (maxImageDifference (withGlass, reference), 4) << size.x;
+        // Only 8-bit rounding of the cached layers may differ, mostly at the
+        // half-covered corner pixels.
+        EXPECT_LE (maxImageDifference (withGlass, reference), 6) << size.x;
         EXPECT_LT (countDifferingPixels (withGlass, reference, 2), size.x * size.y / 100) << size.x;
         EXPECT_GT (maxImageDifference (withGlass, plain), 10) << size.x;
 
