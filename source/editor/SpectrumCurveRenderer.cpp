@@ -125,46 +125,60 @@ float SpectrumCurveRenderer::sampleRateOf (OrvalenProcessor& processor)
     return (float) (fs > 0.0 && std::isfinite (fs) ? fs : fallbackSampleRate);
 }
 
-void SpectrumCurveRenderer::drawSlots (juce::Graphics& g,
-                                       OrvalenProcessor& processor,
-                                       float pw,
-                                       float ph,
-                                       const std::vector<float>& pixelFrequencies,
-                                       float upperEdgeHz)
+bool SpectrumCurveRenderer::consumeClearRequest (CurveSlot& slot)
 {
-    const auto fs = sampleRateOf (processor);
-    const juce::PathStrokeType liveStroke (0.8f);
-    const juce::PathStrokeType peakStroke (1.2f);
+    if (! slot.clearRequest.exchange (false))
+        return false;
+    std::fill (slot.curve.begin(), slot.curve.end(), emptyDb);
+    std::fill (slot.peakCurve.begin(), slot.peakCurve.end(), emptyDb);
+    return true;
+}
 
-    for (int i = 0; i < numCurveSlots; ++i)
+// A plot without height has nothing to draw into, and its gradient would have
+// coincident end points.
+bool SpectrumCurveRenderer::isDrawn (const CurveSlot& slot, float ph)
+{
+    return slot.visible.load() && slot.curve.size() >= 2 && ph > 0.0f;
+}
+
+void SpectrumCurveRenderer::drawPeak (juce::Graphics& g,
+                                      const std::vector<float>& peakCurve,
+                                      float binHz,
+                                      juce::Colour colour,
+                                      float pw,
+                                      float ph,
+                                      const std::vector<float>& pixelFrequencies,
+                                      float upperEdgeHz)
+{
+    // The peak curve may lag the live one in size for a moment; one value is
+    // not a curve.
+    if (peakCurve.size() < 2)
+        return;
+    const auto peak = buildPath (peakCurve, binHz, pw, ph, pixelFrequencies, upperEdgeHz);
+    if (peak.isEmpty())
+        return;
+    g.setColour (colour.withAlpha (0.95f));
+    g.strokePath (peak, juce::PathStrokeType (1.2f));
+}
+
+void SpectrumCurveRenderer::drawSlot (juce::Graphics& g,
+                                      const CurveSlot& slot,
+                                      int index,
+                                      float fs,
+                                      float pw,
+                                      float ph,
+                                      const std::vector<float>& pixelFrequencies,
+                                      float upperEdgeHz)
+{
+    if (! isDrawn (slot, ph))
+        return;
+
+    const auto colour = slotColours[(size_t) index];
+    const auto binHz = fs / (2.0f * (float) slot.curve.size());
+    if (slot.selected.load())
     {
-        auto& slot = processor.curveSlots[(size_t) i];
-        const juce::ScopedLock sl (slot.lock);
-
-        if (slot.clearRequest.exchange (false))
-        {
-            std::fill (slot.curve.begin(), slot.curve.end(), emptyDb);
-            std::fill (slot.peakCurve.begin(), slot.peakCurve.end(), emptyDb);
-        }
-
-        // A plot without height has nothing to draw into, and its gradient
-        // would have coincident end points.
-        if (! slot.visible.load() || slot.curve.size() < 2 || ! (ph > 0.0f))
-            continue;
-
-        const auto colour = slotColours[(size_t) i];
-        const auto sel = slot.selected.load();
-        const auto binHz = fs / (2.0f * (float) slot.curve.size());
-
-        juce::Path live, peak;
-        if (sel)
-            live = buildPath (slot.curve, binHz, pw, ph, pixelFrequencies, upperEdgeHz);
-        // The peak curve may lag the live one in size for a moment; one value
-        // is not a curve.
-        if (slot.hold.load() && slot.peakCurve.size() >= 2)
-            peak = buildPath (slot.peakCurve, binHz, pw, ph, pixelFrequencies, upperEdgeHz);
-
-        if (sel && ! live.isEmpty())
+        const auto live = buildPath (slot.curve, binHz, pw, ph, pixelFrequencies, upperEdgeHz);
+        if (! live.isEmpty())
         {
             auto area = live;
             area.lineTo (plotLeft + pw, plotTop + ph);
@@ -174,13 +188,26 @@ void SpectrumCurveRenderer::drawSlots (juce::Graphics& g,
                 colour.withAlpha (0.35f), plotLeft, plotTop, colour.withAlpha (0.1f), plotLeft, plotTop + ph, false));
             g.fillPath (area);
             g.setColour (colour.withAlpha (0.95f));
-            g.strokePath (live, liveStroke);
+            g.strokePath (live, juce::PathStrokeType (0.8f));
         }
+    }
+    if (slot.hold.load())
+        drawPeak (g, slot.peakCurve, binHz, colour, pw, ph, pixelFrequencies, upperEdgeHz);
+}
 
-        if (! peak.isEmpty())
-        {
-            g.setColour (colour.withAlpha (0.95f));
-            g.strokePath (peak, peakStroke);
-        }
+void SpectrumCurveRenderer::drawSlots (juce::Graphics& g,
+                                       OrvalenProcessor& processor,
+                                       float pw,
+                                       float ph,
+                                       const std::vector<float>& pixelFrequencies,
+                                       float upperEdgeHz)
+{
+    const auto fs = sampleRateOf (processor);
+    for (int i = 0; i < numCurveSlots; ++i)
+    {
+        auto& slot = processor.curveSlots[(size_t) i];
+        const juce::ScopedLock sl (slot.lock);
+        consumeClearRequest (slot);
+        drawSlot (g, slot, i, fs, pw, ph, pixelFrequencies, upperEdgeHz);
     }
 }

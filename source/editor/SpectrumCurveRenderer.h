@@ -1,5 +1,7 @@
 #pragma once
 
+#include "analysis/CurveSlot.h"
+
 #include <juce_graphics/juce_graphics.h>
 
 #include <vector>
@@ -40,6 +42,26 @@ public:
                            float ph,
                            const std::vector<float>& pixelFrequencies,
                            float upperEdgeHz = fullScaleTopHz);
+
+    // The pieces of drawSlots, for callers that hold the slot's lock.
+    static bool consumeClearRequest (CurveSlot& slot);
+    static bool isDrawn (const CurveSlot& slot, float ph);
+    static void drawSlot (juce::Graphics& g,
+                          const CurveSlot& slot,
+                          int index,
+                          float fs,
+                          float pw,
+                          float ph,
+                          const std::vector<float>& pixelFrequencies,
+                          float upperEdgeHz);
+    static void drawPeak (juce::Graphics& g,
+                          const std::vector<float>& peakCurve,
+                          float binHz,
+                          juce::Colour colour,
+                          float pw,
+                          float ph,
+                          const std::vector<float>& pixelFrequencies,
+                          float upperEdgeHz);
 
     static float sampleRateOf (OrvalenProcessor& processor);
 
