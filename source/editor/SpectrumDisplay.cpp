@@ -140,6 +140,7 @@ void SpectrumDisplay::rebuildPixelFrequencies()
     if (! (pw > 0.0f))
         return;
 
+    ++tableGeneration;
     const auto columns = (int) pw;
     const auto ratio = (double) maxFrequency / (double) minFrequency;
     pixelFrequencies.resize ((size_t) columns + 1);
@@ -468,35 +469,115 @@ void SpectrumDisplay::paintDirect (juce::Graphics& g)
     paintOverlay (g);
 }
 
-// Background, grid and labels change only with the size, the view and the
-// font. Labels lie outside the plot, so drawing them under the curves gives
-// the same picture.
-void SpectrumDisplay::refreshBaseLayer()
+bool SpectrumDisplay::LayerKey::operator== (const LayerKey& other) const
 {
-    const auto sameSize = baseLayer.getWidth() == getWidth() && baseLayer.getHeight() == getHeight();
-    if (sameSize && baseMinFrequency == minFrequency && baseMaxFrequency == maxFrequency && baseFont == labelFont)
+    return w == other.w && h == other.h && minFrequency == other.minFrequency && maxFrequency == other.maxFrequency
+           && sampleRate == other.sampleRate && tableGeneration == other.tableGeneration && liveSlot == other.liveSlot;
+}
+
+// Consumes the clear requests and notes which slot is drawn live and which
+// frozen peak curves changed. False when more than one slot is live at once
+// (a selection change in progress): that paint draws every step directly.
+bool SpectrumDisplay::collectSlots (float ph, int& liveSlot, bool& frozenChanged)
+{
+    liveSlot = numCurveSlots;
+    frozenChanged = false;
+    int liveCount = 0;
+    for (int i = 0; i < numCurveSlots; ++i)
+    {
+        auto& slot = processor.curveSlots[(size_t) i];
+        const juce::ScopedLock sl (slot.lock);
+        SpectrumCurveRenderer::consumeClearRequest (slot);
+
+        const auto drawn = SpectrumCurveRenderer::isDrawn (slot, ph);
+        const auto live = drawn && slot.selected.load();
+        if (live)
+        {
+            liveSlot = i;
+            ++liveCount;
+        }
+
+        auto& frozen = frozenPeaks[(size_t) i];
+        const auto frozenNow = drawn && ! live && slot.hold.load() && slot.peakCurve.size() >= 2;
+        if (frozenNow && (! frozen.frozen || frozen.curveSize != slot.curve.size() || frozen.peak != slot.peakCurve))
+        {
+            frozen.peak = slot.peakCurve;
+            frozen.curveSize = slot.curve.size();
+            frozenChanged = true;
+        }
+        frozenChanged = frozenChanged || (frozen.frozen && ! frozenNow);
+        frozen.frozen = frozenNow;
+    }
+    return liveCount <= 1;
+}
+
+void SpectrumDisplay::paintFrozen (juce::Graphics& g, int first, int end, float pw, float ph)
+{
+    const auto fs = SpectrumCurveRenderer::sampleRateOf (processor);
+    for (int i = first; i < end; ++i)
+    {
+        const auto& frozen = frozenPeaks[(size_t) i];
+        if (! frozen.frozen)
+            continue;
+        const auto binHz = fs / (2.0f * (float) frozen.curveSize);
+        SpectrumCurveRenderer::drawPeak (
+            g, frozen.peak, binHz, slotColours[(size_t) i], pw, ph, pixelFrequencies, maxFrequency);
+    }
+}
+
+// Labels lie outside the plot, so drawing them together with the background
+// under the curves gives the same picture.
+void SpectrumDisplay::refreshLayers (int liveSlot, bool frozenChanged)
+{
+    const LayerKey key {
+        getWidth(),      getHeight(), minFrequency, maxFrequency, SpectrumCurveRenderer::sampleRateOf (processor),
+        tableGeneration, liveSlot
+    };
+    const auto overlayChanged = refreshOverlayLayer();
+    const auto layersChanged = frozenChanged || ! (key == layerKey) || ! (layerFont == labelFont);
+    if (! layersChanged && ! overlayChanged)
         return;
 
-    if (sameSize)
-        baseLayer.clear (baseLayer.getBounds());
-    else
-        baseLayer = juce::Image (juce::Image::ARGB, getWidth(), getHeight(), true);
-    baseMinFrequency = minFrequency;
-    baseMaxFrequency = maxFrequency;
-    baseFont = labelFont;
-
-    juce::Graphics g (baseLayer);
     const auto pw = plotWidth();
     const auto ph = plotHeight();
-    paintBase (g, pw, ph);
-    paintLabels (g, pw, ph);
+    if (layersChanged)
+    {
+        layerKey = key;
+        layerFont = labelFont;
+
+        baseLayer = juce::Image (juce::Image::ARGB, getWidth(), getHeight(), true);
+        juce::Graphics base (baseLayer);
+        paintBase (base, pw, ph);
+        paintFrozen (base, 0, liveSlot, pw, ph);
+        paintLabels (base, pw, ph);
+
+        hasAboveLayer = false;
+        for (int i = liveSlot + 1; i < numCurveSlots; ++i)
+            hasAboveLayer = hasAboveLayer || frozenPeaks[(size_t) i].frozen;
+        aboveLayer = {};
+        if (hasAboveLayer)
+        {
+            aboveLayer = juce::Image (juce::Image::ARGB, getWidth(), getHeight(), true);
+            juce::Graphics above (aboveLayer);
+            paintFrozen (above, liveSlot + 1, numCurveSlots, pw, ph);
+        }
+    }
+
+    // Without a read-out in between, the higher peaks and the glass blend as one.
+    overlayAboveLayer = overlayLayer;
+    if (hasAboveLayer)
+    {
+        overlayAboveLayer = aboveLayer.createCopy();
+        juce::Graphics g (overlayAboveLayer);
+        g.drawImageAt (overlayLayer, 0, 0);
+    }
 }
 
 // Frame and glass composited once: blending the pair equals blending each.
-void SpectrumDisplay::refreshOverlayLayer()
+bool SpectrumDisplay::refreshOverlayLayer()
 {
     if (overlayLayer.getWidth() == getWidth() && overlayLayer.getHeight() == getHeight())
-        return;
+        return false;
 
     overlayLayer = juce::Image (juce::Image::ARGB, getWidth(), getHeight(), true);
     juce::Graphics g (overlayLayer);
@@ -504,26 +585,46 @@ void SpectrumDisplay::refreshOverlayLayer()
     clip.addRoundedRectangle (getLocalBounds().toFloat(), cornerSize);
     g.reduceClipRegion (clip);
     paintOverlay (g);
+    return true;
 }
 
 void SpectrumDisplay::paint (juce::Graphics& g)
 {
     // Curves and read-out never reach the rounded corners of a display of
     // usable size, so they need no clip there.
-    if (! cacheLayers || getWidth() <= 45 || getHeight() <= 40)
+    const auto pw = plotWidth();
+    const auto ph = plotHeight();
+    int liveSlot = numCurveSlots;
+    bool frozenChanged = false;
+    if (! cacheLayers || getWidth() <= 45 || getHeight() <= 40 || ! collectSlots (ph, liveSlot, frozenChanged))
     {
         paintDirect (g);
         return;
     }
 
-    const auto pw = plotWidth();
-    const auto ph = plotHeight();
-    refreshBaseLayer();
+    refreshLayers (liveSlot, frozenChanged);
+    g.setOpacity (1.0f);
     g.drawImageAt (baseLayer, 0, 0);
-    SpectrumCurveRenderer::drawSlots (g, processor, pw, ph, pixelFrequencies, maxFrequency);
-    if (hovering)
-        paintHover (g, pw, ph);
-    refreshOverlayLayer();
+    if (liveSlot < numCurveSlots)
+    {
+        const auto& slot = processor.curveSlots[(size_t) liveSlot];
+        const juce::ScopedLock sl (slot.lock);
+        SpectrumCurveRenderer::drawSlot (
+            g, slot, liveSlot, SpectrumCurveRenderer::sampleRateOf (processor), pw, ph, pixelFrequencies, maxFrequency);
+    }
+
+    // Images are blended with the alpha of the current colour, which the
+    // curves left below 1.
+    g.setOpacity (1.0f);
+    if (! hovering)
+    {
+        g.drawImageAt (overlayAboveLayer, 0, 0);
+        return;
+    }
+    if (hasAboveLayer)
+        g.drawImageAt (aboveLayer, 0, 0);
+    paintHover (g, pw, ph);
+    g.setOpacity (1.0f);
     g.drawImageAt (overlayLayer, 0, 0);
 }
 

@@ -2,6 +2,7 @@
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
+#include <array>
 #include <vector>
 
 class OrvalenProcessor;
@@ -93,16 +94,42 @@ private:
     void paintDirect (juce::Graphics& g);
     void paintBase (juce::Graphics& g, float pw, float ph);
     void paintOverlay (juce::Graphics& g);
-    void refreshBaseLayer();
-    void refreshOverlayLayer();
+    bool collectSlots (float ph, int& liveSlot, bool& frozenChanged);
+    void paintFrozen (juce::Graphics& g, int first, int end, float pw, float ph);
+    void refreshLayers (int liveSlot, bool frozenChanged);
+    bool refreshOverlayLayer();
     void paintGrid (juce::Graphics& g, float pw, float ph);
     void paintLabels (juce::Graphics& g, float pw, float ph);
     void paintHover (juce::Graphics& g, float pw, float ph);
 
     juce::Image scaledGlass;
-    juce::Image baseLayer, overlayLayer;
-    float baseMinFrequency = 0.0f, baseMaxFrequency = 0.0f;
-    juce::Font baseFont;
+    // A slot that is shown with "HOLD" but not selected draws a peak curve
+    // that only changes on a clear, a hold or a resolution change: it is kept
+    // here and drawn into the cached layers.
+    struct FrozenPeak
+    {
+        bool frozen = false;
+        std::vector<float> peak;
+        size_t curveSize = 0;
+    };
+
+    struct LayerKey
+    {
+        int w = 0, h = 0;
+        float minFrequency = 0.0f, maxFrequency = 0.0f, sampleRate = 0.0f;
+        int tableGeneration = -1;
+        int liveSlot = -1;
+        bool operator== (const LayerKey& other) const;
+    };
+
+    // Under the live slot: background, grid, frozen peaks of lower slots and
+    // labels. Over it: frozen peaks of higher slots, then frame and glass.
+    juce::Image baseLayer, aboveLayer, overlayLayer, overlayAboveLayer;
+    bool hasAboveLayer = false;
+    LayerKey layerKey;
+    juce::Font layerFont;
+    int tableGeneration = 0;
+    std::array<FrozenPeak, 4> frozenPeaks;
     std::vector<Tick> ticks;
     juce::SharedResourcePointer<SharedCursor> sharedCursor;
 

@@ -377,6 +377,7 @@ void StereoScope::paint (juce::Graphics& g)
     }
 
     refreshLayers();
+    g.setOpacity (1.0f);
     g.drawImageAt (baseLayer, 0, 0);
     {
         // Nothing live reaches into the corner squares at panel proportions;
@@ -389,5 +390,7 @@ void StereoScope::paint (juce::Graphics& g)
         g.excludeClipRegion ({ getWidth() - corner, getHeight() - corner, corner, corner });
         paintDynamic (g, geometry());
     }
+    // Images are blended with the alpha of the current colour.
+    g.setOpacity (1.0f);
     g.drawImageAt (overlayLayer, 0, 0);
 }

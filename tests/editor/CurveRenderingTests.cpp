@@ -422,3 +422,50 @@ TEST_F (SlotDrawingTest, CachedLayersGiveTheSamePictureAsDrawingEveryStep)
     EXPECT_LE (maxImageDifference (render (display), direct), 6);
     EXPECT_GT (maxImageDifference (before, direct), 50);
 }
+
+TEST_F (SlotDrawingTest, CachedFrozenPeaksFollowEveryChangeOfTheirSlots)
+{
+    fill (0, -50.0f, -40.0f, true, true, false);
+    fill (2, -150.0f, -25.0f, true, false, true); // frozen reference above the live slot
+    const auto green = slotColours[2];
+    const auto x = quietX();
+    ASSERT_TRUE (lineNear (render (display), x, -25.0f, green));
+
+    processor.curveSlots[2].peakCurve.assign ((size_t) bins, -15.0f);
+    auto image = render (display);
+    EXPECT_TRUE (lineNear (image, x, -15.0f, green));
+    EXPECT_FALSE (lineNear (image, x, -25.0f, green));
+
+    processor.curveSlots[2].clearRequest = true;
+    EXPECT_FALSE (lineNear (render (display), x, -15.0f, green));
+
+    processor.curveSlots[2].peakCurve.assign ((size_t) bins, -20.0f);
+    ASSERT_TRUE (lineNear (render (display), x, -20.0f, green));
+    processor.curveSlots[2].hold = false;
+    EXPECT_FALSE (lineNear (render (display), x, -20.0f, green));
+    processor.curveSlots[2].hold = true;
+    processor.curveSlots[2].visible = false;
+    EXPECT_FALSE (lineNear (render (display), x, -20.0f, green));
+    processor.curveSlots[2].visible = true;
+
+    // Moving the selection makes slot 2 live and slot 0 a frozen reference.
+    processor.curveSlots[0].hold = true;
+    processor.curveSlots[0].selected = false;
+    processor.curveSlots[2].selected = true;
+    processor.curveSlots[2].curve.assign ((size_t) bins, -60.0f);
+    image = render (display);
+    EXPECT_TRUE (lineNear (image, x, -40.0f, slotColours[0]));
+    EXPECT_TRUE (lineNear (image, x, -60.0f, green));
+    EXPECT_TRUE (lineNear (image, x, -20.0f, green));
+
+    // Two slots live at once for a moment: drawn directly, both visible.
+    processor.curveSlots[0].selected = true;
+    image = render (display);
+    EXPECT_TRUE (lineNear (image, x, -50.0f, slotColours[0]));
+    EXPECT_TRUE (lineNear (image, x, -60.0f, green));
+
+    display.cacheLayers = false;
+    const auto direct = render (display);
+    display.cacheLayers = true;
+    EXPECT_EQ (maxImageDifference (image, direct), 0);
+}
