@@ -117,7 +117,7 @@ void BM_SpectrumDisplayPaint (benchmark::State& state)
     SpectrumDisplay display (processor);
     display.setGlassImage (makeGlassPicture());
     display.setSize ((int) state.range (0), (int) state.range (1));
-    display.hovering = true;
+    display.hovering = state.range (3) != 0;
     display.hoverX = 300.0f;
     display.hoverFrequency = 440.0f;
     display.hoverLevelDb = -24.0f;
@@ -167,13 +167,16 @@ void BM_StereoScopePaint (benchmark::State& state)
 }
 } // namespace
 
-// Third argument: 1 for curves smoothed over 1/12 octave (the analysis
-// default), 0 for raw per-bin texture, the harder case for the rasteriser.
+// Arguments: width, height, 1 for curves smoothed over 1/12 octave (the
+// analysis default) or 0 for raw per-bin texture (harder for the rasteriser),
+// 1 with the hover read-out shown.
 BENCHMARK (BM_SpectrumDisplayPaint)
-    ->Args ({ 752, 307, 1 })
-    ->Args ({ 1128, 460, 1 })
-    ->Args ({ 752, 307, 0 })
-    ->Args ({ 1128, 460, 0 })
+    ->Args ({ 752, 307, 1, 0 })
+    ->Args ({ 752, 307, 1, 1 })
+    ->Args ({ 752, 307, 0, 1 })
+    ->Args ({ 1128, 460, 1, 0 })
+    ->Args ({ 1128, 460, 1, 1 })
+    ->Args ({ 1128, 460, 0, 1 })
     ->Unit (benchmark::kMillisecond);
 BENCHMARK (BM_StereoScopePaint)->Args ({ 210, 162 })->Args ({ 315, 243 })->Unit (benchmark::kMillisecond);
 
