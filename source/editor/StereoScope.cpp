@@ -4,6 +4,7 @@
 #include "processor/OrvalenProcessor.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace
@@ -154,6 +155,7 @@ void StereoScope::consumeClearRequests (int selected)
         if (! processor.curveSlots[(size_t) m].scopeClearRequest.exchange (false))
             continue;
         std::fill (std::begin (heldSectors[m]), std::end (heldSectors[m]), 0.0f);
+        heldLayersDirty = true;
         if (m == selected)
             std::fill (std::begin (smoothedSectors), std::end (smoothedSectors), 0.0f);
     }
@@ -202,48 +204,105 @@ void StereoScope::paintLive (juce::Graphics& g, const Geometry& geo, int selecte
         g.strokePath (part, stroke);
 }
 
-void StereoScope::paintHeld (juce::Graphics& g, const Geometry& geo)
+juce::Rectangle<float> StereoScope::paintHeldSlot (juce::Graphics& g, const Geometry& geo, int m)
 {
+    juce::Path parts[3];
+    bool open[3] {};
+    for (int v = 0; v < numSectors; ++v)
+    {
+        const auto b = heldSectors[m][v];
+        for (int k = 0; k < 3; ++k)
+        {
+            if (! ranges[k].contains (v))
+                continue;
+            if (b < invisibleLevel)
+            {
+                if (open[k])
+                    parts[k].closeSubPath();
+                open[k] = false;
+                continue;
+            }
+            if (! open[k])
+            {
+                parts[k].startNewSubPath (geo.cx, geo.cy);
+                open[k] = true;
+            }
+            parts[k].lineTo (geo.at (sectorAngle (v), b * geo.radius));
+        }
+    }
+
     const juce::PathStrokeType stroke (1.2f);
-    for (int m = 0; m < numSlots; ++m)
+    g.setColour (slotColours[(size_t) m].withAlpha (0.4f));
+    juce::Rectangle<float> drawn;
+    for (auto& part : parts)
+    {
+        if (part.isEmpty())
+            continue;
+        part.closeSubPath();
+        g.strokePath (part, stroke);
+        drawn = drawn.isEmpty() ? part.getBounds() : drawn.getUnion (part.getBounds());
+    }
+    return drawn;
+}
+
+juce::Rectangle<int> StereoScope::paintHeld (juce::Graphics& g, const Geometry& geo, int first, int end)
+{
+    juce::Rectangle<float> drawn;
+    for (int m = std::max (first, 0); m < std::min (end, numSlots); ++m)
     {
         if (! processor.curveSlots[(size_t) m].visible.load())
             continue;
-
-        juce::Path parts[3];
-        bool open[3] {};
-        for (int v = 0; v < numSectors; ++v)
-        {
-            const auto b = heldSectors[m][v];
-            for (int k = 0; k < 3; ++k)
-            {
-                if (! ranges[k].contains (v))
-                    continue;
-                if (b < invisibleLevel)
-                {
-                    if (open[k])
-                        parts[k].closeSubPath();
-                    open[k] = false;
-                    continue;
-                }
-                if (! open[k])
-                {
-                    parts[k].startNewSubPath (geo.cx, geo.cy);
-                    open[k] = true;
-                }
-                parts[k].lineTo (geo.at (sectorAngle (v), b * geo.radius));
-            }
-        }
-
-        g.setColour (slotColours[(size_t) m].withAlpha (0.4f));
-        for (auto& part : parts)
-        {
-            if (part.isEmpty())
-                continue;
-            part.closeSubPath();
-            g.strokePath (part, stroke);
-        }
+        const auto bounds = paintHeldSlot (g, geo, m);
+        if (! bounds.isEmpty())
+            drawn = drawn.isEmpty() ? bounds : drawn.getUnion (bounds);
     }
+    // Room for the stroke's width and its anti-aliased edge.
+    return drawn.isEmpty() ? juce::Rectangle<int>() : drawn.expanded (2.0f).getSmallestIntegerContainer();
+}
+
+// Outlines of slots other than the selected one only change on their "CLR",
+// on showing or hiding them and when the selection moves: the ones before and
+// after the selected slot are kept as two layers.
+void StereoScope::refreshHeldLayers (int selected)
+{
+    std::array<bool, numSlots> visible {};
+    for (int m = 0; m < numSlots; ++m)
+        visible[(size_t) m] = processor.curveSlots[(size_t) m].visible.load();
+
+    const auto sameSize = heldBelowLayer.getWidth() == getWidth() && heldBelowLayer.getHeight() == getHeight();
+    if (sameSize && ! heldLayersDirty && selected == heldLayerSelected && visible == heldLayerVisible)
+        return;
+
+    heldLayersDirty = false;
+    heldLayerSelected = selected;
+    heldLayerVisible = visible;
+
+    const auto geo = geometry();
+    const auto split = juce::jlimit (0, numSlots, selected);
+    heldBelowLayer = juce::Image (juce::Image::ARGB, getWidth(), getHeight(), true);
+    heldAboveLayer = juce::Image (juce::Image::ARGB, getWidth(), getHeight(), true);
+    juce::Graphics below (heldBelowLayer);
+    heldBelowBounds = paintHeld (below, geo, 0, split).getIntersection (getLocalBounds());
+    juce::Graphics above (heldAboveLayer);
+    heldAboveBounds =
+        paintHeld (above, geo, selected >= 0 ? split + 1 : 0, numSlots).getIntersection (getLocalBounds());
+}
+
+// Images are blended with the alpha of the current colour.
+void StereoScope::blitPart (juce::Graphics& g, const juce::Image& layer, juce::Rectangle<int> area)
+{
+    if (area.isEmpty())
+        return;
+    g.setOpacity (1.0f);
+    g.drawImage (layer,
+                 area.getX(),
+                 area.getY(),
+                 area.getWidth(),
+                 area.getHeight(),
+                 area.getX(),
+                 area.getY(),
+                 area.getWidth(),
+                 area.getHeight());
 }
 
 void StereoScope::paintLabels (juce::Graphics& g, const Geometry& geo)
@@ -305,14 +364,24 @@ void StereoScope::paintBase (juce::Graphics& g, const Geometry& geo)
     paintBackdrop (g, geo);
 }
 
-void StereoScope::paintDynamic (juce::Graphics& g, const Geometry& geo)
+void StereoScope::paintDynamic (juce::Graphics& g, const Geometry& geo, bool cachedOutlines)
 {
     const auto selected = processor.selectedSlot.load();
     consumeClearRequests (selected);
 
     auto centreSum = 0.0f, sideSum = 0.0f;
     paintLive (g, geo, selected, centreSum, sideSum);
-    paintHeld (g, geo);
+    if (cachedOutlines)
+    {
+        refreshHeldLayers (selected);
+        blitPart (g, heldBelowLayer, heldBelowBounds);
+        paintHeld (g, geo, selected, selected + 1);
+        blitPart (g, heldAboveLayer, heldAboveBounds);
+    }
+    else
+    {
+        paintHeld (g, geo, 0, numSlots);
+    }
     paintLabels (g, geo);
 
     lastBalance = balanceOf (centreSum, sideSum);
@@ -342,7 +411,7 @@ void StereoScope::paintDirect (juce::Graphics& g)
 {
     const auto geo = geometry();
     paintBase (g, geo);
-    paintDynamic (g, geo);
+    paintDynamic (g, geo, false);
     paintOverlay (g);
 }
 
@@ -388,7 +457,7 @@ void StereoScope::paint (juce::Graphics& g)
         g.excludeClipRegion ({ getWidth() - corner, 0, corner, corner });
         g.excludeClipRegion ({ 0, getHeight() - corner, corner, corner });
         g.excludeClipRegion ({ getWidth() - corner, getHeight() - corner, corner, corner });
-        paintDynamic (g, geometry());
+        paintDynamic (g, geometry(), true);
     }
     // Images are blended with the alpha of the current colour.
     g.setOpacity (1.0f);

@@ -2,6 +2,8 @@
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
+#include <array>
+
 class OrvalenProcessor;
 
 // Half-disc view of where in the stereo image the energy lies, with one held
@@ -57,18 +59,26 @@ private:
     Geometry geometry() const;
     void paintDirect (juce::Graphics& g);
     void paintBase (juce::Graphics& g, const Geometry& geo);
-    void paintDynamic (juce::Graphics& g, const Geometry& geo);
+    void paintDynamic (juce::Graphics& g, const Geometry& geo, bool cachedOutlines);
     void paintOverlay (juce::Graphics& g);
     void refreshLayers();
     void paintBackdrop (juce::Graphics& g, const Geometry& geo);
     void consumeClearRequests (int selected);
     void paintLive (juce::Graphics& g, const Geometry& geo, int selected, float& centreSum, float& sideSum);
-    void paintHeld (juce::Graphics& g, const Geometry& geo);
+    juce::Rectangle<float> paintHeldSlot (juce::Graphics& g, const Geometry& geo, int m);
+    juce::Rectangle<int> paintHeld (juce::Graphics& g, const Geometry& geo, int first, int end);
+    static void blitPart (juce::Graphics& g, const juce::Image& layer, juce::Rectangle<int> area);
+    void refreshHeldLayers (int selected);
     void paintLabels (juce::Graphics& g, const Geometry& geo);
     void paintBalance (juce::Graphics& g, float w, float h, float balance);
 
     juce::Image scaledGlass;
     juce::Image baseLayer, overlayLayer;
+    juce::Image heldBelowLayer, heldAboveLayer;
+    juce::Rectangle<int> heldBelowBounds, heldAboveBounds;
+    bool heldLayersDirty = true;
+    int heldLayerSelected = -1;
+    std::array<bool, numSlots> heldLayerVisible {};
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (StereoScope)
 };

@@ -181,20 +181,24 @@ TEST_F (StereoScopeTest, SilenceShrinksTheCurveByTwoPercentPerPaintUntilTheBarCe
 
 TEST_F (StereoScopeTest, ClearOnAnotherSlotClearsOnlyItsOutline)
 {
-    setSectors (mono);
+    setSectors ([] (int v) { return v >= 20 && v <= 40 ? 0.5f : 0.0f; });
     select (2);
     paintTimes (10);
     select (0);
+    setSectors ([] (int v) { return v >= 80 && v <= 100 ? 0.5f : 0.0f; });
     paintTimes (10);
-    ASSERT_GT (scope.heldSectors[2][60], 0.5f);
-    const auto smoothed = scope.smoothedSectors[60];
+    ASSERT_GT (scope.heldSectors[2][30], 0.2f);
+    const auto smoothed = scope.smoothedSectors[90];
+    const auto aboveBar = last.getBounds().withHeight (scope.getHeight() - 20);
+    ASSERT_GT (countLookingLike (last, aboveBar, slotColours[2], 0.2f), 0);
 
     processor.curveSlots[2].scopeClearRequest = true;
     paintTimes (1);
     EXPECT_FALSE (processor.curveSlots[2].scopeClearRequest.load());
-    EXPECT_FLOAT_EQ (scope.heldSectors[2][60], 0.0f);
-    EXPECT_GT (scope.heldSectors[0][60], 0.5f);
-    EXPECT_GE (scope.smoothedSectors[60], smoothed) << "the live curve is not restarted";
+    EXPECT_FLOAT_EQ (scope.heldSectors[2][30], 0.0f);
+    EXPECT_GT (scope.heldSectors[0][90], 0.2f);
+    EXPECT_GE (scope.smoothedSectors[90], smoothed) << "the live curve is not restarted";
+    EXPECT_EQ (countLookingLike (last, aboveBar, slotColours[2], 0.2f), 0) << "the outline is gone from the picture";
 }
 
 TEST_F (StereoScopeTest, ClearOnTheSelectedSlotRestartsTheLiveCurve)
