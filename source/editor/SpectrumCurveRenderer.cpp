@@ -141,24 +141,25 @@ bool SpectrumCurveRenderer::isDrawn (const CurveSlot& slot, float ph)
     return slot.visible.load() && slot.curve.size() >= 2 && ph > 0.0f;
 }
 
-void SpectrumCurveRenderer::drawPeak (juce::Graphics& g,
-                                      const std::vector<float>& peakCurve,
-                                      float binHz,
-                                      juce::Colour colour,
-                                      float pw,
-                                      float ph,
-                                      const std::vector<float>& pixelFrequencies,
-                                      float upperEdgeHz)
+juce::Rectangle<float> SpectrumCurveRenderer::drawPeak (juce::Graphics& g,
+                                                        const std::vector<float>& peakCurve,
+                                                        float binHz,
+                                                        juce::Colour colour,
+                                                        float pw,
+                                                        float ph,
+                                                        const std::vector<float>& pixelFrequencies,
+                                                        float upperEdgeHz)
 {
     // The peak curve may lag the live one in size for a moment; one value is
     // not a curve.
     if (peakCurve.size() < 2)
-        return;
+        return {};
     const auto peak = buildPath (peakCurve, binHz, pw, ph, pixelFrequencies, upperEdgeHz);
     if (peak.isEmpty())
-        return;
+        return {};
     g.setColour (colour.withAlpha (0.95f));
     g.strokePath (peak, juce::PathStrokeType (1.2f));
+    return peak.getBounds();
 }
 
 void SpectrumCurveRenderer::drawSlot (juce::Graphics& g,

@@ -511,8 +511,9 @@ bool SpectrumDisplay::collectSlots (float ph, int& liveSlot, bool& frozenChanged
     return liveCount <= 1;
 }
 
-void SpectrumDisplay::paintFrozen (juce::Graphics& g, int first, int end, float pw, float ph)
+juce::Rectangle<int> SpectrumDisplay::paintFrozen (juce::Graphics& g, int first, int end, float pw, float ph)
 {
+    juce::Rectangle<float> drawn;
     const auto fs = SpectrumCurveRenderer::sampleRateOf (processor);
     for (int i = first; i < end; ++i)
     {
@@ -520,9 +521,14 @@ void SpectrumDisplay::paintFrozen (juce::Graphics& g, int first, int end, float 
         if (! frozen.frozen)
             continue;
         const auto binHz = fs / (2.0f * (float) frozen.curveSize);
-        SpectrumCurveRenderer::drawPeak (
+        const auto bounds = SpectrumCurveRenderer::drawPeak (
             g, frozen.peak, binHz, slotColours[(size_t) i], pw, ph, pixelFrequencies, maxFrequency);
+        if (! bounds.isEmpty())
+            drawn = drawn.isEmpty() ? bounds : drawn.getUnion (bounds);
     }
+    // Room for the stroke's width and its anti-aliased edge.
+    return drawn.isEmpty() ? juce::Rectangle<int>()
+                           : drawn.expanded (2.0f).getSmallestIntegerContainer().getIntersection (getLocalBounds());
 }
 
 // Labels lie outside the plot, so drawing them together with the background
@@ -559,7 +565,7 @@ void SpectrumDisplay::refreshLayers (int liveSlot, bool frozenChanged)
         {
             aboveLayer = juce::Image (juce::Image::ARGB, getWidth(), getHeight(), true);
             juce::Graphics above (aboveLayer);
-            paintFrozen (above, liveSlot + 1, numCurveSlots, pw, ph);
+            aboveBounds = paintFrozen (above, liveSlot + 1, numCurveSlots, pw, ph);
         }
     }
 
@@ -621,8 +627,16 @@ void SpectrumDisplay::paint (juce::Graphics& g)
         g.drawImageAt (overlayAboveLayer, 0, 0);
         return;
     }
-    if (hasAboveLayer)
-        g.drawImageAt (aboveLayer, 0, 0);
+    if (hasAboveLayer && ! aboveBounds.isEmpty())
+        g.drawImage (aboveLayer,
+                     aboveBounds.getX(),
+                     aboveBounds.getY(),
+                     aboveBounds.getWidth(),
+                     aboveBounds.getHeight(),
+                     aboveBounds.getX(),
+                     aboveBounds.getY(),
+                     aboveBounds.getWidth(),
+                     aboveBounds.getHeight());
     paintHover (g, pw, ph);
     g.setOpacity (1.0f);
     g.drawImageAt (overlayLayer, 0, 0);

@@ -95,7 +95,7 @@ private:
     void paintBase (juce::Graphics& g, float pw, float ph);
     void paintOverlay (juce::Graphics& g);
     bool collectSlots (float ph, int& liveSlot, bool& frozenChanged);
-    void paintFrozen (juce::Graphics& g, int first, int end, float pw, float ph);
+    juce::Rectangle<int> paintFrozen (juce::Graphics& g, int first, int end, float pw, float ph);
     void refreshLayers (int liveSlot, bool frozenChanged);
     bool refreshOverlayLayer();
     void paintGrid (juce::Graphics& g, float pw, float ph);
@@ -126,6 +126,7 @@ private:
     // labels. Over it: frozen peaks of higher slots, then frame and glass.
     juce::Image baseLayer, aboveLayer, overlayLayer, overlayAboveLayer;
     bool hasAboveLayer = false;
+    juce::Rectangle<int> aboveBounds;
     LayerKey layerKey;
     juce::Font layerFont;
     int tableGeneration = 0;
