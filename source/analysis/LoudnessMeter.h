@@ -35,7 +35,18 @@ struct LoudnessMeter
     std::uint64_t gatedCount = 0;
     float peak = 0.0f;
 
+    // Non-positive rates are replaced by 48000, like everywhere else.
     void prepare (double newSampleRate);
     void reset (LoudnessReadings* target);
     void processBlock (bool playing, const float* left, const float* right, int numSamples, LoudnessReadings& readings);
+
+    // Stage-2 high-pass of the K-weighting for a sample rate.
+    static juce::IIRCoefficients makeKWeightingHighPass (double rate);
+    // Loudness of a mean square, in LUFS: used for the gate of each 1 s block.
+    static double blockLoudness (double meanSquare);
+    static constexpr double absoluteGateLufs = -70.0;
+
+private:
+    void measure (const float* left, const float* right, int numSamples);
+    void publish (LoudnessReadings& readings) const;
 };

@@ -1,0 +1,77 @@
+#include "analysis/CurveSlotUpdate.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace
+{
+constexpr float floorDb = -150.0f;
+constexpr float fadePerPassDb = 6.0f;
+
+inline float followPeak (float x, float c, float r) { return x > c ? x : c + (x - c) * r; }
+
+inline float followRms (float x, float c, float r)
+{
+    const float a = x > floorDb ? std::pow (10.0f, x / 20.0f) : 0.0f;
+    const float e = c > floorDb ? std::pow (10.0f, c / 20.0f) : 0.0f;
+    const float y = e + (a - e) * r;
+    return y > 0.0f ? std::max (20.0f * std::log10 (y), floorDb) : floorDb;
+}
+} // namespace
+
+float CurveSlotUpdate::responseCoefficient (int responseMs)
+{
+    if (responseMs == 0)
+        return 0.4f;
+    if (responseMs == 2)
+        return 0.02f;
+    return 0.08f;
+}
+
+void CurveSlotUpdate::updateAll (std::array<CurveSlot, numCurveSlots>& slots,
+                                 const std::vector<float>& spectrumDb,
+                                 int selectedSlot,
+                                 int measureMode,
+                                 float response)
+{
+    for (int i = 0; i < numCurveSlots; ++i)
+    {
+        auto& slot = slots[(size_t) i];
+        const juce::ScopedLock sl (slot.lock);
+        updateSlot (slot, spectrumDb, i == selectedSlot, measureMode, response);
+    }
+}
+
+void CurveSlotUpdate::updateSlot (CurveSlot& slot,
+                                  const std::vector<float>& spectrumDb,
+                                  bool isSelected,
+                                  int measureMode,
+                                  float response)
+{
+    const size_t n = spectrumDb.size();
+    if (slot.curve.size() != n)
+    {
+        slot.curve.assign (n, floorDb);
+        slot.peakCurve.assign (n, floorDb);
+    }
+    if (slot.peakCurve.size() != n)
+        slot.peakCurve.assign (n, floorDb);
+
+    auto& curve = slot.curve;
+    if (! isSelected)
+    {
+        for (auto& c : curve)
+            if (c > floorDb)
+                c = std::max (c - fadePerPassDb, floorDb);
+        return;
+    }
+
+    auto& peak = slot.peakCurve;
+    for (size_t j = 0; j < n; ++j)
+    {
+        const float x = spectrumDb[j];
+        curve[j] = measureMode != 0 ? followPeak (x, curve[j], response) : followRms (x, curve[j], response);
+        if (curve[j] > peak[j])
+            peak[j] = curve[j];
+    }
+}
