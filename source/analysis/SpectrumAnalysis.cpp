@@ -46,6 +46,19 @@ void prefixSums (const std::vector<float>& power,
     }
 }
 
+// Triangle-weighted mean of power[lo .. hi], summed term by term.
+double triangleAverage (const std::vector<float>& power, int lo, int hi, int k)
+{
+    double weightSum = 0.0, weighted = 0.0;
+    for (int j = lo; j <= hi; ++j)
+    {
+        const double t = 1.0 - std::abs (2.0 * (j - lo) / (hi - lo) - 1.0);
+        weightSum += t;
+        weighted += t * (double) power[(size_t) j];
+    }
+    return weightSum > 1e-9 ? weighted / weightSum : (double) power[(size_t) k];
+}
+
 inline double rangeSum (const std::vector<double>& sums, const std::vector<double>& errors, int first, int last)
 {
     return (sums[(size_t) last + 1] - sums[(size_t) first]) + (errors[(size_t) last + 1] - errors[(size_t) first]);
@@ -184,13 +197,20 @@ void SpectrumAnalysis::bandSmooth (const std::vector<float>& power,
         const double risingIndexed = rangeSum (scratch.indexedSum, scratch.indexedSumError, lo, mid);
         const double fallingPower = rangeSum (scratch.powerSum, scratch.powerSumError, mid + 1, hi);
         const double fallingIndexed = rangeSum (scratch.indexedSum, scratch.indexedSumError, mid + 1, hi);
-        const double scale = 2.0 / d;
-        const double a = mid - lo, b = hi - mid;
+        const double weighted = (risingIndexed - lo * risingPower) + (hi * fallingPower - fallingIndexed);
 
-        const double weightSum = scale * (a * (a + 1.0) / 2.0 + b * (b - 1.0) / 2.0);
-        const double weighted = scale * ((risingIndexed - lo * risingPower) + (hi * fallingPower - fallingIndexed));
-        const double v = weightSum > 1e-9 ? weighted / weightSum : (double) power[(size_t) k];
-        smoothedDb[(size_t) k] = dbOfPower (v);
+        // When nearly all of the band's power sits on its zero-weight edges the
+        // difference above cancels; such a band is summed term by term.
+        const double magnitude = lo * risingPower + risingIndexed + hi * fallingPower + fallingIndexed;
+        if (! (weighted > magnitude * 1e-9))
+        {
+            smoothedDb[(size_t) k] = dbOfPower (triangleAverage (power, lo, hi, k));
+            continue;
+        }
+
+        const double a = mid - lo, b = hi - mid;
+        const double weightSum = a * (a + 1.0) / 2.0 + b * (b - 1.0) / 2.0;
+        smoothedDb[(size_t) k] = dbOfPower (weighted / weightSum);
     }
 }
 
@@ -207,18 +227,8 @@ void SpectrumAnalysis::bandSmoothDirect (const std::vector<float>& power,
     {
         int lo, hi;
         bandOf (k, lowFactor, highFactor, n, lo, hi);
-        if (lo >= hi)
-            continue;
-
-        double weightSum = 0.0, weighted = 0.0;
-        for (int j = lo; j <= hi; ++j)
-        {
-            const double t = 1.0 - std::abs (2.0 * (j - lo) / (hi - lo) - 1.0);
-            weightSum += t;
-            weighted += t * (double) power[(size_t) j];
-        }
-        const double v = weightSum > 1e-9 ? weighted / weightSum : (double) power[(size_t) k];
-        smoothedDb[(size_t) k] = dbOfPower (v);
+        if (lo < hi)
+            smoothedDb[(size_t) k] = dbOfPower (triangleAverage (power, lo, hi, k));
     }
 }
 
