@@ -12,10 +12,13 @@ inline float followPeak (float x, float c, float r) { return x > c ? x : c + (x 
 
 inline float followRms (float x, float c, float r)
 {
-    const float a = x > floorDb ? std::pow (10.0f, x / 20.0f) : 0.0f;
-    const float e = c > floorDb ? std::pow (10.0f, c / 20.0f) : 0.0f;
+    // 10^(v/20) and 20 log10 through exp and log, which are much faster.
+    constexpr float twentiethOfLn10 = 0.115129255f;
+    constexpr float twentyOverLn10 = 8.68588964f;
+    const float a = x > floorDb ? std::exp (x * twentiethOfLn10) : 0.0f;
+    const float e = c > floorDb ? std::exp (c * twentiethOfLn10) : 0.0f;
     const float y = e + (a - e) * r;
-    return y > 0.0f ? std::max (20.0f * std::log10 (y), floorDb) : floorDb;
+    return y > 0.0f ? std::max (twentyOverLn10 * std::log (y), floorDb) : floorDb;
 }
 } // namespace
 

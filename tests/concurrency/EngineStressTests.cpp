@@ -159,6 +159,16 @@ TEST (EngineStress, AudioAnalysisAndMessageThreadsTogether)
         audio.join();
         message.join();
         EXPECT_TRUE (processor.isThreadRunning());
+
+        // The analysis thread ran passes: some live curve left its start value.
+        bool anyCurveMoved = false;
+        for (auto& slot : processor.curveSlots)
+        {
+            const juce::ScopedLock sl (slot.lock);
+            for (float v : slot.curve)
+                anyCurveMoved = anyCurveMoved || v != -90.0f;
+        }
+        EXPECT_TRUE (anyCurveMoved);
     }
 
     EXPECT_TRUE (curvesInRange);
