@@ -58,7 +58,7 @@ void processBlockStereo48k (benchmark::State& state)
         benchmark::ClobberMemory();
     }
     state.counters["time_per_frame"] = benchmark::Counter ((double) state.iterations() * blockSize,
-                                                         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+                                                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
 // The same frames through libebur128 with momentary and integrated loudness.
@@ -84,7 +84,7 @@ void libebur128Stereo48k (benchmark::State& state)
     }
     ebur128_destroy (&meter);
     state.counters["time_per_frame"] = benchmark::Counter ((double) state.iterations() * blockSize,
-                                                         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+                                                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
 // One analysis pass at order 13 with "1/3" smoothing, "K" weighting and

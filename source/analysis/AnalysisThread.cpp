@@ -86,8 +86,8 @@ void OrvalenProcessor::finishAnalysisPass (float sampleRate)
 
     SpectrumAnalysis::applyWeighting (spectrumDb, weighting.load(), sampleRate);
     SpectrumAnalysis::clampSpectrum (spectrumDb);
-    SpectrumAnalysis::smooth (spectrumDb, smoothing.load(), sampleRate, powerScratch, smoothedDb, averagedDb,
-                              smoothingScratch);
+    SpectrumAnalysis::smooth (
+        spectrumDb, smoothing.load(), sampleRate, powerScratch, smoothedDb, averagedDb, smoothingScratch);
 
     const int mode = measureMode.load();
     const float response = CurveSlotUpdate::responseCoefficient (responseMs.load());

@@ -74,8 +74,8 @@ void OrvalenProcessor::captureScope (const float* left, const float* right, int 
         {
             scopeCapturePos = 0;
             float sectors[numScopeSectors];
-            ScopeSectors::analyseCapture (scopeCaptureLeft, scopeCaptureRight, scopeFftLeft, scopeFftRight,
-                                          scopeFft, scopeWindow, sectors);
+            ScopeSectors::analyseCapture (
+                scopeCaptureLeft, scopeCaptureRight, scopeFftLeft, scopeFftRight, scopeFft, scopeWindow, sectors);
             for (int k = 0; k < numScopeSectors; ++k)
                 scopeSectors[k].store (sectors[k], std::memory_order_relaxed);
         }
@@ -132,8 +132,8 @@ void OrvalenProcessor::addAuditionTone (juce::AudioBuffer<float>& buffer)
     const double step = (double) toneFrequencyHz.load() * juce::MathConstants<double>::twoPi / fs;
     const int n = buffer.getNumSamples();
     float* first = buffer.getWritePointer (0);
-    float* second = getTotalNumOutputChannels() > 1 && buffer.getNumChannels() > 1 ? buffer.getWritePointer (1)
-                                                                                    : nullptr;
+    float* second =
+        getTotalNumOutputChannels() > 1 && buffer.getNumChannels() > 1 ? buffer.getWritePointer (1) : nullptr;
 
     for (int i = 0; i < n; ++i)
     {

@@ -21,5 +21,9 @@ struct CurveSlotUpdate
                            float response);
 
     // One slot; the caller holds its lock.
-    static void updateSlot (CurveSlot& slot, const std::vector<float>& spectrumDb, bool isSelected, int measureMode, float response);
+    static void updateSlot (CurveSlot& slot,
+                            const std::vector<float>& spectrumDb,
+                            bool isSelected,
+                            int measureMode,
+                            float response);
 };

@@ -32,10 +32,7 @@ inline void bandOf (int k, float lowFactor, float highFactor, int numBins, int& 
 
 // Compensated running sums (value + error term), so that the difference of two
 // prefix sums stays exact enough for a -150 dB band next to a 0 dB peak.
-void prefixSums (const std::vector<float>& power,
-                 bool indexed,
-                 std::vector<double>& sums,
-                 std::vector<double>& errors)
+void prefixSums (const std::vector<float>& power, bool indexed, std::vector<double>& sums, std::vector<double>& errors)
 {
     const size_t n = power.size();
     sums.resize (n + 1);
@@ -133,9 +130,9 @@ float SpectrumAnalysis::weightingDb (int weighting, float f)
     {
         case 1:
             return 20.0f
-                       * fastLog10 (148840000.0f * f2 * f2
-                                     / ((f2 + 424.36f) * std::sqrt ((f2 + 11599.289f) * (f2 + 544496.44f))
-                                        * (f2 + 148840000.0f)))
+                       * fastLog10 (
+                           148840000.0f * f2 * f2
+                           / ((f2 + 424.36f) * std::sqrt ((f2 + 11599.289f) * (f2 + 544496.44f)) * (f2 + 148840000.0f)))
                    + 2.0f;
         case 2:
             return 20.0f * fastLog10 (148840000.0f * f2 / ((f2 + 424.36f) * (f2 + 148840000.0f))) + 0.06f;
@@ -165,10 +162,14 @@ float SpectrumAnalysis::bandwidthOctaves (int smoothing)
 {
     switch (smoothing)
     {
-        case 1: return 1.0f / 12.0f;
-        case 2: return 1.0f / 6.0f;
-        case 3: return 1.0f / 3.0f;
-        default: return 0.0f;
+        case 1:
+            return 1.0f / 12.0f;
+        case 2:
+            return 1.0f / 6.0f;
+        case 3:
+            return 1.0f / 3.0f;
+        default:
+            return 0.0f;
     }
 }
 
@@ -257,7 +258,8 @@ void SpectrumAnalysis::smooth (std::vector<float>& spectrumDb,
         powerScratch[k] = powerOf (spectrumDb[k]);
 
     smoothedDb = spectrumDb;
-    bandSmooth (powerScratch, bandwidthOctaves (smoothing), firstSmoothedBin ((int) n, sampleRate), smoothedDb, scratch);
+    bandSmooth (
+        powerScratch, bandwidthOctaves (smoothing), firstSmoothedBin ((int) n, sampleRate), smoothedDb, scratch);
 
     for (size_t k = 0; k < n; ++k)
         powerScratch[k] = powerOf (smoothedDb[k]);

@@ -58,10 +58,8 @@ struct SpectrumAnalysis
                             int firstBin,
                             std::vector<float>& smoothedDb,
                             SmoothingScratch& scratch);
-    static void bandSmoothDirect (const std::vector<float>& power,
-                                  float octaves,
-                                  int firstBin,
-                                  std::vector<float>& smoothedDb);
+    static void
+        bandSmoothDirect (const std::vector<float>& power, float octaves, int firstBin, std::vector<float>& smoothedDb);
 
     // The bin nearest to 80 Hz: bins below it are not band-smoothed.
     static int firstSmoothedBin (int numBins, float sampleRate);

@@ -27,7 +27,8 @@ TEST (AuditionTone, AddsTheRequestedSineToBothOutputs)
     float peak = 0.0f;
     for (int i = 0; i < out.getNumSamples(); ++i)
     {
-        const float expected = 0.25f + gain * (float) std::sin (juce::MathConstants<double>::twoPi * 1000.0 * i / 48000.0);
+        const float expected =
+            0.25f + gain * (float) std::sin (juce::MathConstants<double>::twoPi * 1000.0 * i / 48000.0);
         ASSERT_NEAR (out.getSample (0, i), expected, 1e-5f) << i;
         ASSERT_EQ (out.getSample (1, i), out.getSample (0, i));
         peak = std::max (peak, out.getSample (0, i) - 0.25f);

@@ -36,11 +36,13 @@ inline std::unique_ptr<OrvalenProcessor> makeQuietProcessor (double sampleRate =
     return processor;
 }
 
-inline std::vector<float> sine (int numSamples, double frequency, double sampleRate, float amplitude, double phase = 0.0)
+inline std::vector<float>
+    sine (int numSamples, double frequency, double sampleRate, float amplitude, double phase = 0.0)
 {
     std::vector<float> out ((size_t) numSamples);
     for (int i = 0; i < numSamples; ++i)
-        out[(size_t) i] = amplitude * (float) std::sin (phase + juce::MathConstants<double>::twoPi * frequency * i / sampleRate);
+        out[(size_t) i] =
+            amplitude * (float) std::sin (phase + juce::MathConstants<double>::twoPi * frequency * i / sampleRate);
     return out;
 }
 

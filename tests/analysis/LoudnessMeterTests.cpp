@@ -14,8 +14,12 @@ struct Readings
 };
 
 // Steps the meter over a signal in blocks, as processBlock would.
-void run (LoudnessMeter& meter, Readings& readings, bool playing, const std::vector<float>& left,
-          const std::vector<float>& right, int blockSize = 480)
+void run (LoudnessMeter& meter,
+          Readings& readings,
+          bool playing,
+          const std::vector<float>& left,
+          const std::vector<float>& right,
+          int blockSize = 480)
 {
     for (size_t start = 0; start < left.size(); start += (size_t) blockSize)
     {
@@ -147,8 +151,9 @@ TEST (LoudnessMeter, StopFreezesAndStartResets)
     Readings readings;
     const auto loud = enginetest::sine (96000, 440.0, 48000.0, 0.8f);
     run (meter, readings, true, loud, loud);
-    const float frozen[] = { readings.truePeak.load(), readings.rms.load(), readings.momentary.load(),
-                             readings.integrated.load() };
+    const float frozen[] = {
+        readings.truePeak.load(), readings.rms.load(), readings.momentary.load(), readings.integrated.load()
+    };
     ASSERT_GT (frozen[3], -10.0f);
 
     const auto quiet = enginetest::sine (48000, 440.0, 48000.0, 0.01f);

@@ -30,8 +30,11 @@ Biquad standardShelf (double rate)
     const double vh = std::pow (10.0, gainDb / 20.0);
     const double vb = std::pow (vh, 0.4996667741545416);
     const double a0 = 1.0 + k / q + k * k;
-    return { (vh + vb * k / q + k * k) / a0, 2.0 * (k * k - vh) / a0, (vh - vb * k / q + k * k) / a0,
-             2.0 * (k * k - 1.0) / a0, (1.0 - k / q + k * k) / a0 };
+    return { (vh + vb * k / q + k * k) / a0,
+             2.0 * (k * k - vh) / a0,
+             (vh - vb * k / q + k * k) / a0,
+             2.0 * (k * k - 1.0) / a0,
+             (1.0 - k / q + k * k) / a0 };
 }
 
 Biquad standardHighPass (double rate)
@@ -60,10 +63,8 @@ double explainedDifferenceDb (double f, double rate)
 
 // "M" of a fresh meter, and the 1 s window loudness of the reference state,
 // after the same two seconds of stereo signal.
-std::pair<double, double> momentaryBoth (const std::vector<float>& left,
-                                         const std::vector<float>& right,
-                                         double rate,
-                                         ebur128_state* state)
+std::pair<double, double>
+    momentaryBoth (const std::vector<float>& left, const std::vector<float>& right, double rate, ebur128_state* state)
 {
     LoudnessMeter meter;
     meter.prepare (rate);
@@ -96,9 +97,9 @@ std::pair<double, double> momentaryBoth (const std::vector<float>& left,
 TEST (LoudnessReference, MomentaryAgreesWithLibebur128)
 {
     const double rates[] = { 44100.0, 48000.0, 96000.0 };
-    const double frequencies[] = { 20,  25,  31.5, 40,   50,   63,   80,   100,  125,  160,  200,  250,
-                                   315, 400, 500,  630,  800,  997,  1250, 1600, 2000, 2500, 3150, 4000,
-                                   5000, 6300, 8000, 10000, 12500, 16000 };
+    const double frequencies[] = { 20,   25,   31.5, 40,   50,   63,   80,   100,   125,   160,
+                                   200,  250,  315,  400,  500,  630,  800,  997,   1250,  1600,
+                                   2000, 2500, 3150, 4000, 5000, 6300, 8000, 10000, 12500, 16000 };
     double largestSine = 0.0, largestNoise = 0.0, largestResidual = 0.0;
 
     for (const double rate : rates)

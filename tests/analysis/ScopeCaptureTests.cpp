@@ -64,9 +64,9 @@ TEST (ScopeCapture, SectorOfDirections)
         float direction;
         int sector;
     };
-    const Case cases[] = { { -1.5707964f, 0 },      { -40.0f * degree, 33 },   { 0.0f, 60 },
-                           { 40.0f * degree, 86 },  { 1.5707964f, 119 },      { 47.0f * degree, -1 },
-                           { -47.0f * degree, -1 }, { 46.01f * degree, -1 },  { 49.99f * degree, -1 },
+    const Case cases[] = { { -1.5707964f, 0 },       { -40.0f * degree, 33 }, { 0.0f, 60 },
+                           { 40.0f * degree, 86 },   { 1.5707964f, 119 },     { 47.0f * degree, -1 },
+                           { -47.0f * degree, -1 },  { 46.01f * degree, -1 }, { 49.99f * degree, -1 },
                            { -46.01f * degree, -1 }, { 45.9f * degree, 90 },  { 50.1f * degree, 93 },
                            { -50.1f * degree, 26 } };
     for (const auto& c : cases)
@@ -99,8 +99,8 @@ TEST (ScopeCapture, QuietBinsAndBinZeroAreIgnored)
 {
     std::vector<float> left (4096, 0.0f), right (4096, 0.0f);
     left[0] = right[0] = 2048.0f; // bin 0
-    left[2 * 10] = 0.4f;          // power 6e-7 after the 1/512 scaling
-    left[2 * 1024] = 2048.0f;     // first ignored bin from the top
+    left[2 * 10] = 0.4f; // power 6e-7 after the 1/512 scaling
+    left[2 * 1024] = 2048.0f; // first ignored bin from the top
     std::array<float, 120> sectors {};
     ScopeSectors::sortBins (left.data(), right.data(), sectors.data());
     for (float s : sectors)
@@ -128,8 +128,13 @@ TEST (ScopeCapture, RefreshFollowsTheCaptureLength)
     enginetest::processSignal (*q, left, &right, 4096);
     std::vector<float> fftLeft (4096), fftRight (4096);
     std::array<float, 120> expected {};
-    ScopeSectors::analyseCapture (left.data() + 2048, right.data() + 2048, fftLeft.data(), fftRight.data(),
-                                  q->scopeFft, q->scopeWindow, expected.data());
+    ScopeSectors::analyseCapture (left.data() + 2048,
+                                  right.data() + 2048,
+                                  fftLeft.data(),
+                                  fftRight.data(),
+                                  q->scopeFft,
+                                  q->scopeWindow,
+                                  expected.data());
     EXPECT_EQ (sectorsOf (*q), expected);
     EXPECT_EQ (q->scopeCapturePos, 0);
 }

@@ -10,9 +10,10 @@ namespace
 struct Transform
 {
     explicit Transform (int order)
-        : size (1 << order), fft (order),
-          window ((size_t) size, juce::dsp::WindowingFunction<float>::blackmanHarris, true, 0.0f),
-          fftData ((size_t) (2 * size), 0.0f)
+        : size (1 << order)
+        , fft (order)
+        , window ((size_t) size, juce::dsp::WindowingFunction<float>::blackmanHarris, true, 0.0f)
+        , fftData ((size_t) (2 * size), 0.0f)
     {
     }
 
@@ -53,10 +54,13 @@ TEST (SpectrumAnalysis, SineOnABinReadsItsLevel)
     {
         float amplitude, expectedDb;
     };
-    const Case cases[] = { { 1.0f / 1.21f, 0.0f }, { 0.1f, 20.0f * std::log10 (0.121f) }, { 1.0f, 20.0f * std::log10 (1.21f) } };
+    const Case cases[] = { { 1.0f / 1.21f, 0.0f },
+                           { 0.1f, 20.0f * std::log10 (0.121f) },
+                           { 1.0f, 20.0f * std::log10 (1.21f) } };
     for (const auto& c : cases)
     {
-        const auto db = t.spectrum (history (enginetest::sine (8192, 1000.0 * 48000.0 / 8192.0, 48000.0, c.amplitude)), 48000.0f);
+        const auto db =
+            t.spectrum (history (enginetest::sine (8192, 1000.0 * 48000.0 / 8192.0, 48000.0, c.amplitude)), 48000.0f);
         ASSERT_EQ (db.size(), 4096u);
         EXPECT_NEAR (db[1000], c.expectedDb, 0.01f) << c.amplitude;
     }
@@ -148,8 +152,9 @@ TEST (SpectrumAnalysis, FastBandSumsMatchTheDirectForm)
     }();
     auto pinkSpectrum = t.spectrum (history (enginetest::pinkNoise (8192, 0.5f, 5)), 48000.0f);
     SpectrumAnalysis::clampSpectrum (pinkSpectrum);
-    const std::vector<std::vector<float>> spectra = { sineSpectrum, pinkSpectrum, randomSpectrum (4096, 7),
-                                                      randomSpectrum (2048, 8) };
+    const std::vector<std::vector<float>> spectra = {
+        sineSpectrum, pinkSpectrum, randomSpectrum (4096, 7), randomSpectrum (2048, 8)
+    };
 
     double largest = 0.0;
     for (const auto& db : spectra)

@@ -176,6 +176,6 @@ TEST (EngineStress, AudioAnalysisAndMessageThreadsTogether)
     EXPECT_GT (paints, 100);
     RecordProperty ("audioBlocks", std::to_string (blocks));
     RecordProperty ("paints", std::to_string (paints));
-    std::cout << "stress: " << blocks << " audio blocks, " << paints << " paints in "
-              << stressDuration.count() << " ms\n";
+    std::cout << "stress: " << blocks << " audio blocks, " << paints << " paints in " << stressDuration.count()
+              << " ms\n";
 }

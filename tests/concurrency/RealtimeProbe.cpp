@@ -5,14 +5,14 @@
 #include <new>
 
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-    #define LUMASPAN_PROBE_HOOKS 0
+#define LUMASPAN_PROBE_HOOKS 0
 #elif defined(__has_feature)
-    #if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
-        #define LUMASPAN_PROBE_HOOKS 0
-    #endif
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
+#define LUMASPAN_PROBE_HOOKS 0
+#endif
 #endif
 #ifndef LUMASPAN_PROBE_HOOKS
-    #define LUMASPAN_PROBE_HOOKS 1
+#define LUMASPAN_PROBE_HOOKS 1
 #endif
 
 namespace
@@ -39,8 +39,8 @@ Counts Scope::counts() const { return current; }
 
 #if LUMASPAN_PROBE_HOOKS
 
-    #include <malloc.h>
-    #include <pthread.h>
+#include <malloc.h>
+#include <pthread.h>
 
 extern "C"
 {
@@ -55,10 +55,10 @@ extern "C"
     int realPthreadMutexTrylock (pthread_mutex_t*);
     int realPthreadRwlockRdlock (pthread_rwlock_t*);
     int realPthreadRwlockWrlock (pthread_rwlock_t*);
-    __asm__ (".symver realPthreadMutexLock, __pthread_mutex_lock@GLIBC_2.2.5");
-    __asm__ (".symver realPthreadMutexTrylock, __pthread_mutex_trylock@GLIBC_2.2.5");
-    __asm__ (".symver realPthreadRwlockRdlock, __pthread_rwlock_rdlock@GLIBC_2.2.5");
-    __asm__ (".symver realPthreadRwlockWrlock, __pthread_rwlock_wrlock@GLIBC_2.2.5");
+    __asm__(".symver realPthreadMutexLock, __pthread_mutex_lock@GLIBC_2.2.5");
+    __asm__(".symver realPthreadMutexTrylock, __pthread_mutex_trylock@GLIBC_2.2.5");
+    __asm__(".symver realPthreadRwlockRdlock, __pthread_rwlock_rdlock@GLIBC_2.2.5");
+    __asm__(".symver realPthreadRwlockWrlock, __pthread_rwlock_wrlock@GLIBC_2.2.5");
 }
 
 namespace
