@@ -27,27 +27,36 @@ constexpr auto stressDuration = std::chrono::milliseconds (3000);
 
 // The host's audio thread: random block sizes, transport toggling and, now
 // and then, a new sample rate through prepareToPlay.
-void audioThread (OrvalenProcessor& p, SwitchablePlayHead& playHead, std::atomic<bool>& stop, long& blocks)
+void audioThread (OrvalenProcessor& p,
+                  SwitchablePlayHead& playHead,
+                  std::atomic<bool>& stop,
+                  long& blocks,
+                  long& prepares)
 {
     std::mt19937 rng (1);
     std::uniform_int_distribution<int> sizes (1, 4096);
     std::uniform_real_distribution<float> sample (-0.7f, 0.7f);
     const double rates[] = { 44100.0, 48000.0, 96000.0, 0.0 };
+    std::vector<float> noise (2 * 8192);
+    for (auto& x : noise)
+        x = sample (rng);
+
     juce::AudioBuffer<float> buffer (2, 4096);
     juce::MidiBuffer midi;
-
     while (! stop.load())
     {
         const int n = sizes (rng);
         buffer.setSize (2, n, false, false, true);
-        for (int c = 0; c < 2; ++c)
-            for (int i = 0; i < n; ++i)
-                buffer.setSample (c, i, sample (rng));
+        buffer.copyFrom (0, 0, noise.data() + rng() % 4096, n);
+        buffer.copyFrom (1, 0, noise.data() + 8192 + rng() % 4096, n);
 
         if (rng() % 50 == 0)
             playHead.playing = ! playHead.playing.load();
-        if (rng() % 400 == 0)
+        if (rng() % 30 == 0)
+        {
             p.prepareToPlay (rates[rng() % 4], n);
+            ++prepares;
+        }
 
         p.processBlock (buffer, midi);
         ++blocks;
@@ -143,7 +152,7 @@ void messageThread (OrvalenProcessor& p, std::atomic<bool>& stop, long& paints, 
 
 TEST (EngineStress, AudioAnalysisAndMessageThreadsTogether)
 {
-    long blocks = 0, paints = 0;
+    long blocks = 0, paints = 0, prepares = 0;
     bool curvesInRange = true;
     {
         OrvalenProcessor processor;
@@ -152,7 +161,7 @@ TEST (EngineStress, AudioAnalysisAndMessageThreadsTogether)
         processor.prepareToPlay (48000.0, 4096);
 
         std::atomic<bool> stop { false };
-        std::thread audio ([&] { audioThread (processor, playHead, stop, blocks); });
+        std::thread audio ([&] { audioThread (processor, playHead, stop, blocks, prepares); });
         std::thread message ([&] { messageThread (processor, stop, paints, curvesInRange); });
         std::this_thread::sleep_for (stressDuration);
         stop = true;
@@ -174,8 +183,9 @@ TEST (EngineStress, AudioAnalysisAndMessageThreadsTogether)
     EXPECT_TRUE (curvesInRange);
     EXPECT_GT (blocks, 100);
     EXPECT_GT (paints, 100);
+    EXPECT_GT (prepares, 2);
     RecordProperty ("audioBlocks", std::to_string (blocks));
     RecordProperty ("paints", std::to_string (paints));
-    std::cout << "stress: " << blocks << " audio blocks, " << paints << " paints in " << stressDuration.count()
-              << " ms\n";
+    std::cout << "stress: " << blocks << " audio blocks, " << prepares << " prepares, " << paints << " paints in "
+              << stressDuration.count() << " ms\n";
 }
