@@ -137,8 +137,8 @@ void LoudnessMeter::measure (const float* left, const float* right, int numSampl
         if (++rmsPos == rmsLength)
             rmsPos = 0;
 
-        const float kl = highPassLeft.processSingleSampleRaw (shelfLeft.processSingleSampleRaw (l));
-        const float kr = highPassRight.processSingleSampleRaw (shelfRight.processSingleSampleRaw (r));
+        const float kl = highPassLeft.step (shelfLeft.step (l));
+        const float kr = highPassRight.step (shelfRight.step (r));
 
         slide (loudnessRingLeft, loudnessPos, kl * kl, loudnessSumLeft);
         slide (loudnessRingRight, loudnessPos, kr * kr, loudnessSumRight);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "analysis/WeightingStage.h"
+
 #include <juce_audio_basics/juce_audio_basics.h>
 
 #include <atomic>
@@ -22,8 +24,8 @@ struct LoudnessMeter
     double sampleRate = 44100.0;
     bool wasPlaying = false;
     bool resetPending = true;
-    juce::IIRFilter shelfLeft, shelfRight;
-    juce::IIRFilter highPassLeft, highPassRight;
+    WeightingStage shelfLeft, shelfRight;
+    WeightingStage highPassLeft, highPassRight;
     std::vector<float> rmsRingLeft, rmsRingRight;
     std::vector<float> loudnessRingLeft, loudnessRingRight;
     int rmsPos = 0, loudnessPos = 0;

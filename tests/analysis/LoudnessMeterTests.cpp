@@ -218,3 +218,23 @@ TEST (LoudnessMeter, SilenceFallsToTheFloors)
     EXPECT_NEAR (readings.momentary.load(), -100.691f, 1e-3f);
     EXPECT_EQ (readings.integrated.load(), -90.0f);
 }
+
+TEST (LoudnessMeter, InlineStageMatchesTheFrameworkFilter)
+{
+    for (const double rate : { 44100.0, 48000.0, 96000.0 })
+    {
+        WeightingStage inlineShelf, inlineHighPass;
+        juce::IIRFilter shelf, highPass;
+        const auto shelfCoefficients = juce::IIRCoefficients::makeHighShelf (rate, 1681.974f, 0.7071f, std::pow (10.0f, 0.2f));
+        inlineShelf.setCoefficients (shelfCoefficients);
+        shelf.setCoefficients (shelfCoefficients);
+        inlineHighPass.setCoefficients (LoudnessMeter::makeKWeightingHighPass (rate));
+        highPass.setCoefficients (LoudnessMeter::makeKWeightingHighPass (rate));
+
+        auto x = enginetest::whiteNoise (20000, 1.0f, 77);
+        std::fill (x.begin() + 10000, x.end(), 0.0f); // the decay towards the snap to zero
+        for (float v : x)
+            ASSERT_EQ (inlineHighPass.step (inlineShelf.step (v)),
+                       highPass.processSingleSampleRaw (shelf.processSingleSampleRaw (v)));
+    }
+}
