@@ -9,3 +9,9 @@ source scripts/ccache-env.sh
 cmake --preset release
 cmake --build --preset release
 ctest --preset release
+
+# The concurrency tests once more under ThreadSanitizer; only that target is
+# built in the tsan tree.
+cmake --preset tsan
+cmake --build --preset tsan --target lumaspan_concurrency_tests
+ctest --preset tsan -L concurrency
