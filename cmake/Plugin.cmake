@@ -40,7 +40,6 @@ target_link_libraries(Lumaspan
         juce::juce_dsp
     PUBLIC
         juce::juce_recommended_config_flags
-        juce::juce_recommended_lto_flags
         juce::juce_recommended_warning_flags)
 
 # A module with unresolved symbols would link and then fail inside a host.
