@@ -9,6 +9,39 @@ namespace
 constexpr juce::uint32 magic = 0x21324356;
 constexpr int headerSize = 8;
 
+// The framework's XML parser recurses once per nesting level; deeper blocks are
+// refused before parsing so that a corrupt project cannot overflow the stack.
+constexpr int maxElementDepth = 64;
+
+bool nestsTooDeeply (const char* text, int numBytes)
+{
+    int depth = 0;
+    bool inTag = false;
+    char quote = 0;
+    for (int i = 0; i < numBytes; ++i)
+    {
+        const char c = text[i];
+        const char next = i + 1 < numBytes ? text[i + 1] : 0;
+        if (quote != 0)
+            quote = c == quote ? 0 : quote;
+        else if (inTag && (c == '"' || c == '\''))
+            quote = c;
+        else if (c == '<')
+        {
+            inTag = true;
+            if (next == '/')
+                --depth;
+            else if (next != '?' && next != '!' && ++depth > maxElementDepth)
+                return true;
+        }
+        else if (inTag && c == '/' && next == '>')
+            --depth;
+        else if (c == '>')
+            inTag = false;
+    }
+    return false;
+}
+
 std::array<std::atomic<int>*, 4> settingsOf (OrvalenProcessor& p)
 {
     return { &p.measureMode, &p.weighting, &p.smoothing, &p.responseMs };
@@ -42,6 +75,8 @@ std::unique_ptr<juce::XmlElement> parseStateBlock (const void* data, int sizeInB
     const auto textBytes = juce::jmin (length, sizeInBytes - headerSize);
     juce::MemoryBlock text ((size_t) textBytes + 4, true);
     text.copyFrom (bytes + headerSize, 0, (size_t) textBytes);
+    if (nestsTooDeeply (static_cast<const char*> (text.getData()), textBytes))
+        return nullptr;
 
     return juce::parseXML (juce::String::fromUTF8 (static_cast<const char*> (text.getData()), textBytes));
 }
