@@ -49,9 +49,12 @@ target_link_libraries(Lumaspan
         juce::juce_recommended_warning_flags)
 
 # A module with unresolved symbols would link and then fail inside a host.
+# Sanitizer builds are the exception: their runtime comes from the executable.
 target_link_options(Lumaspan_VST3 PRIVATE
-    -Wl,--no-undefined
     "-Wl,--version-script=${CMAKE_SOURCE_DIR}/cmake/vst3-exports.map")
+if(NOT LUMASPAN_SANITIZE)
+    target_link_options(Lumaspan_VST3 PRIVATE -Wl,--no-undefined)
+endif()
 set_target_properties(Lumaspan_VST3 PROPERTIES LINK_DEPENDS "${CMAKE_SOURCE_DIR}/cmake/vst3-exports.map")
 
 # Everything an executable needs to use the plug-in's shared code in-process:
