@@ -11,6 +11,39 @@ namespace
 constexpr juce::uint32 magic = 0x21324356;
 constexpr int headerSize = 8;
 
+// The framework's XML parser recurses once per nesting level; deeper blocks are
+// refused before parsing so that a corrupt project cannot overflow the stack.
+constexpr int maxElementDepth = 64;
+
+bool nestsTooDeeply (const char* text, int numBytes)
+{
+    int depth = 0;
+    bool inTag = false;
+    char quote = 0;
+    for (int i = 0; i < numBytes; ++i)
+    {
+        const char c = text[i];
+        const char next = i + 1 < numBytes ? text[i + 1] : 0;
+        if (quote != 0)
+            quote = c == quote ? 0 : quote;
+        else if (inTag && (c == '"' || c == '\''))
+            quote = c;
+        else if (c == '<')
+        {
+            inTag = true;
+            if (next == '/')
+                --depth;
+            else if (next != '?' && next != '!' && ++depth > maxElementDepth)
+                return true;
+        }
+        else if (inTag && c == '/' && next == '>')
+            --depth;
+        else if (c == '>')
+            inTag = false;
+    }
+    return false;
+}
+
 std::array<std::atomic<int>*, 4> settingsOf (OrvalenProcessor& p)
 {
     return { &p.measureMode, &p.weighting, &p.smoothing, &p.responseMs };
@@ -46,8 +79,16 @@ std::unique_ptr<juce::XmlElement> parseStateBlock (const void* data, int sizeInB
     const auto textBytes = juce::jmin (length, sizeInBytes - headerSize);
     juce::MemoryBlock text ((size_t) textBytes + 4, true);
     text.copyFrom (bytes + headerSize, 0, (size_t) textBytes);
+    const auto* textData = static_cast<const char*> (text.getData());
+    if (nestsTooDeeply (textData, textBytes))
+        return nullptr;
 
-    const auto xmlText = juce::String::fromUTF8 (static_cast<const char*> (text.getData()), textBytes);
+    // Malformed UTF-8 (a sequence cut off at the end, say) is not text; the
+    // framework's XML reader would step past the end of such a string.
+    if (! juce::CharPointer_UTF8::isValidString (textData, textBytes))
+        return nullptr;
+
+    const auto xmlText = juce::String::fromUTF8 (textData, textBytes);
 
     // The framework's parser accepts an element cut off inside its attribute
     // list; a block cut short must not restore half a state.
