@@ -1,9 +1,9 @@
+#include "analysis/FiniteSample.h"
 #include "analysis/ScopeSectors.h"
 #include "processor/OrvalenProcessor.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
 namespace
 {
@@ -65,8 +65,11 @@ void OrvalenProcessor::captureScope (const float* left, const float* right, int 
     while (done < n)
     {
         const int count = std::min (n - done, scopeCaptureSize - scopeCapturePos);
-        std::memcpy (scopeCaptureLeft + scopeCapturePos, left + done, sizeof (float) * (size_t) count);
-        std::memcpy (scopeCaptureRight + scopeCapturePos, right + done, sizeof (float) * (size_t) count);
+        for (int i = 0; i < count; ++i)
+        {
+            scopeCaptureLeft[scopeCapturePos + i] = finiteOrSilence (left[done + i]);
+            scopeCaptureRight[scopeCapturePos + i] = finiteOrSilence (right[done + i]);
+        }
         scopeCapturePos += count;
         done += count;
 
@@ -99,7 +102,7 @@ void OrvalenProcessor::feedAnalysisFifo (const float* left, const float* right, 
 
     const auto push = [&] (int index)
     {
-        const float x = 0.5f * (left[j] + right[j]);
+        const float x = 0.5f * (finiteOrSilence (left[j]) + finiteOrSilence (right[j]));
         const float y = x - dcPrevInput + dcCoefficient * dcPrevOutput;
         dcPrevInput = x;
         dcPrevOutput = y;
@@ -130,6 +133,9 @@ void OrvalenProcessor::addAuditionTone (juce::AudioBuffer<float>& buffer)
     const float gain = levelDb > -100.0f ? std::pow (10.0f, levelDb / 20.0f) : 0.0f;
     const double fs = preparedSampleRate > 0.0 ? preparedSampleRate : 44100.0;
     const double step = (double) toneFrequencyHz.load() * juce::MathConstants<double>::twoPi / fs;
+    // A non-finite request would leave the oscillator's phase NaN for good.
+    if (! std::isfinite (step) || ! std::isfinite (gain))
+        return;
     const int n = buffer.getNumSamples();
     float* first = buffer.getWritePointer (0);
     float* second =

@@ -1,5 +1,7 @@
 #include "analysis/LoudnessMeter.h"
 
+#include "analysis/FiniteSample.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -128,8 +130,8 @@ void LoudnessMeter::measure (const float* left, const float* right, int numSampl
 {
     for (int i = 0; i < numSamples; ++i)
     {
-        const float l = left[i];
-        const float r = right[i];
+        const float l = finiteOrSilence (left[i]);
+        const float r = finiteOrSilence (right[i]);
         peak = std::max (peak, std::max (std::abs (l), std::abs (r)));
 
         slide (rmsRingLeft, rmsPos, l * l, rmsSumLeft);
