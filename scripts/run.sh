@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Builds the release plug-in and the host tool, installs the plug-in for the
-# current user and shows what a VST3 host sees of the installed module.
+# current user, shows what a VST3 host sees of the installed module, and
+# analyses a built-in demo signal through the engine, writing a picture of
+# the editor.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -8,7 +10,7 @@ bash scripts/install-deps.sh
 source scripts/ccache-env.sh
 
 cmake --preset release
-cmake --build --preset release --target Lumaspan_VST3 lumaspan_host
+cmake --build --preset release --target Lumaspan_VST3 lumaspan_host lumaspan-analyse
 
 bundle="build/release/Lumaspan_artefacts/Release/VST3/KLV Lumaspan.vst3"
 installed="$HOME/.vst3/KLV Lumaspan.vst3"
@@ -21,3 +23,8 @@ echo
 build/release/bin/lumaspan-host info "$installed"
 echo
 build/release/bin/lumaspan-host process "$installed"
+echo
+picture="$PWD/build/release/lumaspan-demo.png"
+build/release/bin/lumaspan-analyse --png "$picture"
+echo
+echo "Open $picture to see the editor as it looked at the end of the demo."

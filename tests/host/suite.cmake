@@ -1,6 +1,10 @@
 # Tests through the built module as real hosts see it: our host tool on the
 # framework's VST3 hosting, Ardour's VST3 scanner, and a headless Ardour session.
 
+if(NOT TARGET lumaspan_host)
+    return()
+endif()
+
 # The module must report the version string of the SDK it is built with.
 set(LUMASPAN_VST_TYPES_HEADER "${JUCE_MODULES_DIR}/juce_audio_processors/format_types/VST3_SDK/pluginterfaces/vst/vsttypes.h")
 file(STRINGS "${LUMASPAN_VST_TYPES_HEADER}" LUMASPAN_SDK_VERSION_LINE REGEX "^#define[ \t]+kVstVersionString")
