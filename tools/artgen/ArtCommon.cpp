@@ -33,12 +33,12 @@ void fillBrushedMetal (juce::Image& image, juce::Colour base, float grain, float
         rowTone = rowTone * 0.85f + (random.nextFloat() - 0.5f) * 0.3f;
         for (auto& v : noise)
             v = random.nextFloat() - 0.5f;
-        smearRow (noise, smeared, 40 + random.nextInt (60));
+        smearRow (noise, smeared, 12 + random.nextInt (30));
 
         for (int x = 0; x < w; ++x)
         {
-            const float fine = (random.nextFloat() - 0.5f) * grain * 0.35f;
-            const float delta = rowTone * streak + smeared[(size_t) x] * grain * 9.0f + fine;
+            const float fine = (random.nextFloat() - 0.5f) * grain;
+            const float delta = rowTone * streak + smeared[(size_t) x] * grain * 14.0f + fine;
             const float lum = 1.0f + delta;
             data.setPixelColour (x,
                                  y,
