@@ -15,7 +15,12 @@ bool keyHit (juce::Rectangle<float> r, juce::Point<float> p)
 bool validSlot (int index) { return index >= 0 && index < numCurveSlots; }
 } // namespace
 
-CurveStrip::CurveStrip (OrvalenProcessor& p, int index) : processor (p), slotIndex (index), litKey (keyFor (index)) {}
+CurveStrip::CurveStrip (OrvalenProcessor& p, int index)
+    : processor (p)
+    , slotIndex (index)
+    , litKey (keyFor (index))
+{
+}
 
 CurveStrip::~CurveStrip() = default;
 
@@ -80,8 +85,10 @@ void CurveStrip::paint (juce::Graphics& g)
     const float tw = captionFont.getStringWidthFloat (caption);
     g.setFont (captionFont);
     g.setColour (juce::Colour (0xFF8892A0));
-    g.drawText (caption, juce::Rectangle<float> ((float) getWidth() - tw, 0.0f, tw, (float) getHeight()),
-                juce::Justification::centred, true);
+    g.drawText (caption,
+                juce::Rectangle<float> ((float) getWidth() - tw, 0.0f, tw, (float) getHeight()),
+                juce::Justification::centred,
+                true);
 
     drawKey (g, selBounds, "SEL", selLit);
     drawKey (g, onBounds, "ON", onLit);

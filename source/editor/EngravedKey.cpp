@@ -12,7 +12,10 @@ juce::Rectangle<float> nonNegative (float x, float y, float w, float h)
 }
 } // namespace
 
-void EngravedKey::drawUnlitBody (juce::Graphics& g, juce::Rectangle<float> body, float gradientTop, float gradientBottom)
+void EngravedKey::drawUnlitBody (juce::Graphics& g,
+                                 juce::Rectangle<float> body,
+                                 float gradientTop,
+                                 float gradientBottom)
 {
     g.setGradientFill (juce::ColourGradient (unlitTop, 0.0f, gradientTop, unlitBottom, 0.0f, gradientBottom, false));
     g.fillRoundedRectangle (body, corner);

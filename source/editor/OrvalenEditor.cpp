@@ -40,7 +40,10 @@ juce::Image halved (const juce::Image& source)
                 sum[2] += p.getGreen();
                 sum[3] += p.getBlue();
             }
-            juce::PixelARGB mixed ((juce::uint8) (sum[0] / 4), (juce::uint8) (sum[1] / 4), (juce::uint8) (sum[2] / 4), (juce::uint8) (sum[3] / 4));
+            juce::PixelARGB mixed ((juce::uint8) (sum[0] / 4),
+                                   (juce::uint8) (sum[1] / 4),
+                                   (juce::uint8) (sum[2] / 4),
+                                   (juce::uint8) (sum[3] / 4));
             out.setPixelColour (x, y, juce::Colour (mixed));
         }
     return result;
@@ -74,7 +77,9 @@ void OrvalenEditor::ClickCatcher::mouseDown (const juce::MouseEvent&)
         onClick();
 }
 
-OrvalenEditor::OrvalenEditor (OrvalenProcessor& p) : juce::AudioProcessorEditor (p), audioProcessor (p)
+OrvalenEditor::OrvalenEditor (OrvalenProcessor& p)
+    : juce::AudioProcessorEditor (p)
+    , audioProcessor (p)
 {
     backgroundImage = pictureLoader ("fondo_placa_metalica_jpg");
     glassImage = pictureLoader ("placa_acrilica_png");
@@ -194,17 +199,25 @@ void OrvalenEditor::layOutChildren (float s)
     int displayH = T ((float) (bandTop + T (16.0f * s) - T (20.0f * s)) - 10.0f * s - 52.0f * s);
     if (displayH <= 0)
         displayH = T (0.94f * (float) (rest - band));
-    spectrumDisplay->setBounds (T (((float) W - displayW) / 2.0f), T (52.0f * s - (float) T (12.0f * s)), T (displayW), displayH);
+    spectrumDisplay->setBounds (
+        T (((float) W - displayW) / 2.0f), T (52.0f * s - (float) T (12.0f * s)), T (displayW), displayH);
 
     const int scopeTop = bandTop + T (16.0f * s) - T (20.0f * s) - T (12.0f * s);
-    stereoScope->setBounds (leftW + p10, scopeTop, midIn, juce::jmax (0, juce::jmax (0, band - T (16.0f * s)) - T (2.0f * s)));
+    stereoScope->setBounds (
+        leftW + p10, scopeTop, midIn, juce::jmax (0, juce::jmax (0, band - T (16.0f * s)) - T (2.0f * s)));
 
     const int rowH = colH / 4;
     const int stripH = T (0.98f * (float) juce::jmax (0, rowH - 2 * T (3.0f * s)));
     for (size_t k = 0; k < curveStrips.size(); ++k)
-        curveStrips[k]->setBounds (T ((float) (2 * p10) + 0.01f * (float) leftIn), scopeTop + (int) k * rowH, T (0.98f * (float) leftIn), stripH);
+        curveStrips[k]->setBounds (T ((float) (2 * p10) + 0.01f * (float) leftIn),
+                                   scopeTop + (int) k * rowH,
+                                   T (0.98f * (float) leftIn),
+                                   stripH);
     for (size_t k = 0; k < paramStrips.size(); ++k)
-        paramStrips[k]->setBounds (T ((float) (leftW + midW) + 0.01f * (float) rightIn), scopeTop + (int) k * rowH, T (0.98f * (float) rightIn), stripH);
+        paramStrips[k]->setBounds (T ((float) (leftW + midW) + 0.01f * (float) rightIn),
+                                   scopeTop + (int) k * rowH,
+                                   T (0.98f * (float) rightIn),
+                                   stripH);
 }
 
 void OrvalenEditor::alignParamButtons (float)
@@ -257,7 +270,8 @@ const juce::Image& OrvalenEditor::fittedCopy (const juce::Image& source, juce::I
 
 juce::Rectangle<float> OrvalenEditor::getReadoutBarBounds() const
 {
-    return ReadoutBar::barBounds (ReadoutBar::readoutLines (audioProcessor), readoutFont, stereoScope->getBounds(), getWidth());
+    return ReadoutBar::barBounds (
+        ReadoutBar::readoutLines (audioProcessor), readoutFont, stereoScope->getBounds(), getWidth());
 }
 
 void OrvalenEditor::paint (juce::Graphics& g)
@@ -290,7 +304,10 @@ void OrvalenEditor::paintFrame (juce::Graphics& g)
     const float titleX = (float) spectrumDisplay->getX();
     g.setColour (juce::Colour (0xFFFFFFFF));
     g.setFont (titleFont);
-    g.drawText ("Lumaspan", juce::Rectangle<float> (titleX, 0.0f, juce::jmax (0.0f, W - titleX), 40.0f * s), juce::Justification::centredLeft, true);
+    g.drawText ("Lumaspan",
+                juce::Rectangle<float> (titleX, 0.0f, juce::jmax (0.0f, W - titleX), 40.0f * s),
+                juce::Justification::centredLeft,
+                true);
 
     if (fittedLogo.isValid() && logoBounds.getWidth() > 0.0f && logoBounds.getHeight() > 0.0f)
         g.drawImage (fittedLogo, logoBounds, juce::RectanglePlacement::fillDestination);

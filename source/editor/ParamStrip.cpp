@@ -30,7 +30,9 @@ StripChoices choicesFor (int index)
 int truncated (float v) { return (int) v; }
 } // namespace
 
-ParamStrip::ParamStrip (OrvalenProcessor& p, int index) : processor (p), stripIndex (index)
+ParamStrip::ParamStrip (OrvalenProcessor& p, int index)
+    : processor (p)
+    , stripIndex (index)
 {
     const auto choices = choicesFor (stripIndex);
 

@@ -72,10 +72,9 @@ void ReadoutBar::paint (juce::Graphics& g,
     g.setFont (font);
     auto rest = bar;
     const float gapsBefore[] = { m.margin, m.pairGap, m.groupGap, m.pairGap };
-    const juce::Colour colours[] = { juce::Colour (0xB2FFFFFF),
-                                     juce::Colour (0xB2FFFFFF),
-                                     juce::Colour (0xE6FF9900),
-                                     juce::Colour (0xE6FF9900) };
+    const juce::Colour colours[] = {
+        juce::Colour (0xB2FFFFFF), juce::Colour (0xB2FFFFFF), juce::Colour (0xE6FF9900), juce::Colour (0xE6FF9900)
+    };
     for (size_t i = 0; i < lines.size(); ++i)
     {
         rest.removeFromLeft (gapsBefore[i]);

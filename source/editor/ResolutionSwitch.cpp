@@ -2,7 +2,11 @@
 
 #include "processor/OrvalenProcessor.h"
 
-ResolutionSwitch::ResolutionSwitch (OrvalenProcessor& p) : processor (p) { setSize (46, 28); }
+ResolutionSwitch::ResolutionSwitch (OrvalenProcessor& p)
+    : processor (p)
+{
+    setSize (46, 28);
+}
 
 ResolutionSwitch::~ResolutionSwitch() = default;
 
@@ -24,16 +28,13 @@ void ResolutionSwitch::paint (juce::Graphics& g)
     const float y = inset + (e - trackH) / 2.0f;
 
     const juce::Colour base (hi ? hiColour : loColour);
-    g.setGradientFill (juce::ColourGradient (base.brighter (0.15f), w / 2.0f, y, base.darker (0.55f), w / 2.0f, y + trackH, false));
+    g.setGradientFill (
+        juce::ColourGradient (base.brighter (0.15f), w / 2.0f, y, base.darker (0.55f), w / 2.0f, y + trackH, false));
     g.fillRoundedRectangle (0.0f, y, w, trackH, trackH / 2.0f);
 
     g.setColour (juce::Colour (0xFF111216));
-    g.drawRoundedRectangle (0.5f,
-                            y + 0.5f,
-                            juce::jmax (0.0f, w - 1.0f),
-                            juce::jmax (0.0f, trackH - 1.0f),
-                            trackH / 2.0f - 0.5f,
-                            1.0f);
+    g.drawRoundedRectangle (
+        0.5f, y + 0.5f, juce::jmax (0.0f, w - 1.0f), juce::jmax (0.0f, trackH - 1.0f), trackH / 2.0f - 0.5f, 1.0f);
 
     const juce::Rectangle<int> labelArea (juce::roundToInt (hi ? 0.0f : trackH),
                                           juce::roundToInt (inset),
@@ -51,8 +52,8 @@ void ResolutionSwitch::paintThumb (juce::Graphics& g, float x, float y, float h)
     g.setColour (juce::Colour (0x59000000));
     g.fillEllipse (x, y + 1.0f, h, h);
 
-    g.setGradientFill (
-        juce::ColourGradient (juce::Colour (0xFFE8E8EC), x + h / 2.0f, y, juce::Colour (0xFF9AA0AA), x + h / 2.0f, y + h, false));
+    g.setGradientFill (juce::ColourGradient (
+        juce::Colour (0xFFE8E8EC), x + h / 2.0f, y, juce::Colour (0xFF9AA0AA), x + h / 2.0f, y + h, false));
     g.fillEllipse (x, y, h, h);
 
     g.setColour (juce::Colour (0xFF2A2D33));

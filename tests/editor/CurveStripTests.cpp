@@ -23,7 +23,10 @@ struct StripFixture : ::testing::Test
         }
     }
 
-    static void press (CurveStrip& s, juce::Rectangle<float> key) { editortest::pressAt (s, key.getCentreX(), key.getCentreY()); }
+    static void press (CurveStrip& s, juce::Rectangle<float> key)
+    {
+        editortest::pressAt (s, key.getCentreX(), key.getCentreY());
+    }
 };
 } // namespace
 
@@ -74,13 +77,14 @@ TEST_F (StripFixture, HoldOnEmptiesThePeakCurveUnderTheLockFirst)
 
     // While another thread holds the slot's lock the press must wait, with hold still off.
     std::atomic<bool> holding { false }, holdSeenDuringLock { false };
-    std::thread analysis ([&]
-                          {
-                              const juce::ScopedLock guard (slot.lock);
-                              holding = true;
-                              juce::Thread::sleep (80);
-                              holdSeenDuringLock = slot.hold.load();
-                          });
+    std::thread analysis (
+        [&]
+        {
+            const juce::ScopedLock guard (slot.lock);
+            holding = true;
+            juce::Thread::sleep (80);
+            holdSeenDuringLock = slot.hold.load();
+        });
     while (! holding)
         std::this_thread::yield();
     press (*strips[3], strips[3]->holdBounds);
@@ -138,12 +142,12 @@ TEST_F (StripFixture, PressesBetweenKeysOnEdgesOrOnTheCaptionMiss)
     auto& slot = p.curveSlots[2];
     const bool visible = slot.visible.load();
     const juce::Point<float> misses[] = {
-        { 48.0f, 100.0f },  // gap between SEL and ON
-        { 95.0f, 100.0f },  // exactly on ON's right edge
+        { 48.0f, 100.0f }, // gap between SEL and ON
+        { 95.0f, 100.0f }, // exactly on ON's right edge
         { 120.0f, 307.0f }, // exactly on HOLD's bottom edge
-        { 120.0f, 5.0f },   // above the keys
+        { 120.0f, 5.0f }, // above the keys
         { 230.0f, 160.0f }, // caption
-        { 1.0f, 100.0f },   // left of SEL
+        { 1.0f, 100.0f }, // left of SEL
     };
     for (auto m : misses)
         editortest::pressAt (s, m.x, m.y);

@@ -22,8 +22,22 @@ struct LayoutCase
 };
 
 const LayoutCase layoutCases[] = {
-    { 800, 580, { 24, 40, 752, 307 }, { 295, 357, 210, 162 }, { 22, 357, 259, 33 }, { 517, 357, 259, 33 }, { 734, 6, 46, 28 }, { 357, 397, 437, 477 } },
-    { 1200, 870, { 36, 60, 1128, 460 }, { 442, 535, 315, 243 }, { 33, 535, 389, 50 }, { 775, 535, 390, 50 }, { 1101, 9, 69, 42 }, { 535, 595, 655, 715 } },
+    { 800,
+      580,
+      { 24, 40, 752, 307 },
+      { 295, 357, 210, 162 },
+      { 22, 357, 259, 33 },
+      { 517, 357, 259, 33 },
+      { 734, 6, 46, 28 },
+      { 357, 397, 437, 477 } },
+    { 1200,
+      870,
+      { 36, 60, 1128, 460 },
+      { 442, 535, 315, 243 },
+      { 33, 535, 389, 50 },
+      { 775, 535, 390, 50 },
+      { 1101, 9, 69, 42 },
+      { 535, 595, 655, 715 } },
 };
 
 class EditorLayout : public ::testing::TestWithParam<LayoutCase>
@@ -142,7 +156,8 @@ TEST (EditorFrame, HostResizeKeepsLimitsAndAspectRatio)
     EXPECT_EQ (constrainer->getMaximumHeight(), 870);
     EXPECT_DOUBLE_EQ (constrainer->getFixedAspectRatio(), 800.0 / 580.0);
 
-    const R requests[] = { { 0, 0, 2000, 2000 }, { 0, 0, 100, 50 }, { 0, 0, 1000, 580 }, { 0, 0, 800, 870 }, { 0, 0, 1000, 725 }, { 0, 0, 1200, 870 } };
+    const R requests[] = { { 0, 0, 2000, 2000 }, { 0, 0, 100, 50 },   { 0, 0, 1000, 580 },
+                           { 0, 0, 800, 870 },   { 0, 0, 1000, 725 }, { 0, 0, 1200, 870 } };
     for (auto r : requests)
     {
         editor.setBoundsConstrained (r);
@@ -163,7 +178,8 @@ TEST (EditorFrame, ClickCatcherIsTopmostAndHiddenAtFirst)
     EXPECT_FALSE (catcher.isVisible());
     EXPECT_FALSE (editor.isRearPanelShown());
     const int catcherIndex = editor.getIndexOfChildComponent (&catcher);
-    for (auto* child : { (juce::Component*) &editor.getSpectrumDisplay(), (juce::Component*) &editor.getParamStrip (3) })
+    for (auto* child :
+         { (juce::Component*) &editor.getSpectrumDisplay(), (juce::Component*) &editor.getParamStrip (3) })
         EXPECT_LT (editor.getIndexOfChildComponent (child), catcherIndex);
     EXPECT_TRUE (editor.getWantsKeyboardFocus());
 }

@@ -127,7 +127,8 @@ TEST (EditorRearPanel, RearPictureFillsTheWindowOrBlackWithoutIt)
         const auto logo = editor.getLogoBounds();
         editortest::pressAt (editor, logo.getCentreX(), logo.getCentreY());
         const auto image = editortest::render (editor);
-        EXPECT_EQ (editortest::countNear (image, image.getBounds().withTrimmedRight (30).withTrimmedBottom (30), juce::Colours::black, 0),
+        EXPECT_EQ (editortest::countNear (
+                       image, image.getBounds().withTrimmedRight (30).withTrimmedBottom (30), juce::Colours::black, 0),
                    770 * 550);
     }
 }

@@ -43,11 +43,16 @@ TEST_P (EditorSnapshot, NormalAndRearPanelViewsRender)
     editortest::saveArtefact (normal, "editor_" + size + "_normal.png");
 
     // The title is drawn in white left-aligned with the display, in the header.
-    const auto titleArea = juce::Rectangle<int> (editor.getSpectrumDisplay().getX(), 0, (int) (120 * s), (int) (40 * s));
+    const auto titleArea =
+        juce::Rectangle<int> (editor.getSpectrumDisplay().getX(), 0, (int) (120 * s), (int) (40 * s));
     EXPECT_GT (editortest::countNear (normal, titleArea, juce::Colours::white, 40), (int) (40 * s * s));
     // The caption "Resolución" sits left of the switch in grey.
     const auto sw = editor.getResolutionSwitch().getBounds();
-    EXPECT_GT (editortest::countNear (normal, { sw.getX() - (int) (90 * s), sw.getY(), (int) (85 * s), sw.getHeight() }, juce::Colour (0xFF8892A0), 40), 10);
+    EXPECT_GT (editortest::countNear (normal,
+                                      { sw.getX() - (int) (90 * s), sw.getY(), (int) (85 * s), sw.getHeight() },
+                                      juce::Colour (0xFF8892A0),
+                                      40),
+               10);
     // The logo draws light pixels inside its bounds.
     const auto logo = editor.getLogoBounds().toNearestInt();
     EXPECT_GT (editortest::countNear (normal, logo, juce::Colour (0xFFE0E4EA), 40), 20);
@@ -63,4 +68,6 @@ TEST_P (EditorSnapshot, NormalAndRearPanelViewsRender)
     EXPECT_LT (editortest::countNear (rear, titleArea, juce::Colours::white, 40), 10);
 }
 
-INSTANTIATE_TEST_SUITE_P (BothSizes, EditorSnapshot, ::testing::Values (SnapshotCase { 800, 580 }, SnapshotCase { 1200, 870 }));
+INSTANTIATE_TEST_SUITE_P (BothSizes,
+                          EditorSnapshot,
+                          ::testing::Values (SnapshotCase { 800, 580 }, SnapshotCase { 1200, 870 }));

@@ -32,7 +32,10 @@ inline juce::MouseEvent mouseEventAt (juce::Component& target,
                              false);
 }
 
-inline void pressAt (juce::Component& target, float x, float y, juce::ModifierKeys modifiers = juce::ModifierKeys::leftButtonModifier)
+inline void pressAt (juce::Component& target,
+                     float x,
+                     float y,
+                     juce::ModifierKeys modifiers = juce::ModifierKeys::leftButtonModifier)
 {
     target.mouseDown (mouseEventAt (target, { x, y }, modifiers));
 }
@@ -82,7 +85,8 @@ inline int countNear (const juce::Image& image, juce::Rectangle<int> area, juce:
         for (int x = area.getX(); x < area.getRight(); ++x)
         {
             const auto c = data.getPixelColour (x, y);
-            if (std::abs (c.getRed() - colour.getRed()) <= tolerance && std::abs (c.getGreen() - colour.getGreen()) <= tolerance
+            if (std::abs (c.getRed() - colour.getRed()) <= tolerance
+                && std::abs (c.getGreen() - colour.getGreen()) <= tolerance
                 && std::abs (c.getBlue() - colour.getBlue()) <= tolerance)
                 ++n;
         }

@@ -27,7 +27,11 @@ int litIndex (const ParamStrip& strip)
     return lit;
 }
 
-void click (juce::TextButton& b) { b.triggerClick(); editortest::pumpMessagesFor (5); }
+void click (juce::TextButton& b)
+{
+    b.triggerClick();
+    editortest::pumpMessagesFor (5);
+}
 } // namespace
 
 TEST (ParamStrip, CaptionsButtonsAndDefaultLitButtons)
@@ -159,7 +163,8 @@ TEST (ParamButtonLook, OnAndDownDrawTheGlowingKeyHoverChangesNothing)
     const auto off = draw (false, false);
     const auto hover = draw (true, false);
     const auto down = draw (false, true);
-    const juce::Image::BitmapData a (off, juce::Image::BitmapData::readOnly), b (hover, juce::Image::BitmapData::readOnly);
+    const juce::Image::BitmapData a (off, juce::Image::BitmapData::readOnly),
+        b (hover, juce::Image::BitmapData::readOnly);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
             ASSERT_EQ (a.getPixelColour (x, y), b.getPixelColour (x, y)) << x << "," << y;

@@ -12,9 +12,9 @@ TEST (ReadoutBar, FormatsOneDecimalPaddedToSixCharacters)
         float value;
         const char* expected;
     } cases[] = {
-        { -90.0f, "    --" }, { -120.0f, "    --" }, { -1.0e9f, "    --" }, { -89.96f, " -90.0" },
-        { -23.4f, " -23.4" }, { -5.0f, "  -5.0" },  { 0.0f, "   0.0" },    { 3.06f, "   3.1" },
-        { -123.45f, "    --" }, { 12.34f, "  12.3" }, { -150.0f, "    --" },
+        { -90.0f, "    --" },   { -120.0f, "    --" }, { -1.0e9f, "    --" }, { -89.96f, " -90.0" },
+        { -23.4f, " -23.4" },   { -5.0f, "  -5.0" },   { 0.0f, "   0.0" },    { 3.06f, "   3.1" },
+        { -123.45f, "    --" }, { 12.34f, "  12.3" },  { -150.0f, "    --" },
     };
     for (const auto& c : cases)
         EXPECT_EQ (ReadoutBar::formatReadout (c.value), juce::String (c.expected)) << c.value;
@@ -73,7 +73,8 @@ TEST (ReadoutBar, PaintsTextsAndGlassOnlyWhenTheTextureExists)
     p.momentaryLufs = -14.2f;
     const juce::Font font (11.0f, juce::Font::bold);
     const juce::Rectangle<int> scope (295, 357, 210, 162);
-    const auto bar = ReadoutBar::barBounds (ReadoutBar::readoutLines (p), font, scope, 800).getSmallestIntegerContainer();
+    const auto bar =
+        ReadoutBar::barBounds (ReadoutBar::readoutLines (p), font, scope, 800).getSmallestIntegerContainer();
 
     auto paintWith = [&] (const juce::Image& glass)
     {
@@ -89,7 +90,8 @@ TEST (ReadoutBar, PaintsTextsAndGlassOnlyWhenTheTextureExists)
     EXPECT_GT (editortest::countNear (plain, bar, juce::Colour (0xFFE68A00), 60), 5);
     EXPECT_GT (editortest::countNear (plain, bar, juce::Colour (0xFFB2B2B2), 60), 5);
     // Nothing outside the bar.
-    EXPECT_EQ (editortest::countNear (plain, bar.withY (bar.getBottom() + 2), juce::Colours::black, 0), bar.getWidth() * bar.getHeight());
+    EXPECT_EQ (editortest::countNear (plain, bar.withY (bar.getBottom() + 2), juce::Colours::black, 0),
+               bar.getWidth() * bar.getHeight());
 
     juce::Image glass (juce::Image::ARGB, 50, 50, true);
     glass.clear (glass.getBounds(), juce::Colours::white);
@@ -99,5 +101,6 @@ TEST (ReadoutBar, PaintsTextsAndGlassOnlyWhenTheTextureExists)
     const auto over = glazed.getPixelAt (bar.getX() + 2, centre.y);
     EXPECT_GT (over.getBrightness(), below.getBrightness() + 0.3f);
     // The glass keeps to the rounded bar: the corner pixel outside it stays black.
-    EXPECT_EQ (glazed.getPixelAt (bar.getX(), bar.getY()).getBrightness(), plain.getPixelAt (bar.getX(), bar.getY()).getBrightness());
+    EXPECT_EQ (glazed.getPixelAt (bar.getX(), bar.getY()).getBrightness(),
+               plain.getPixelAt (bar.getX(), bar.getY()).getBrightness());
 }

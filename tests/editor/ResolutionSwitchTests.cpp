@@ -40,7 +40,9 @@ TEST (ResolutionSwitch, AnyButtonToggles)
 {
     OrvalenProcessor p;
     ResolutionSwitch sw (p);
-    for (auto mods : { juce::ModifierKeys::rightButtonModifier, juce::ModifierKeys::middleButtonModifier, juce::ModifierKeys::leftButtonModifier })
+    for (auto mods : { juce::ModifierKeys::rightButtonModifier,
+                       juce::ModifierKeys::middleButtonModifier,
+                       juce::ModifierKeys::leftButtonModifier })
     {
         const int before = p.requestedFftOrder.load();
         editortest::pressAt (sw, 1.0f, 27.0f, juce::ModifierKeys (mods));

@@ -36,8 +36,8 @@ juce::Typeface::Ptr loadDisplayFace()
 int main (int argc, char** argv)
 {
     const juce::ScopedJuceInitialiser_GUI juce;
-    const juce::File outDir = argc > 1 ? juce::File (argv[1])
-                                       : juce::File (LUMASPAN_SOURCE_DIR).getChildFile ("resources");
+    const juce::File outDir =
+        argc > 1 ? juce::File (argv[1]) : juce::File (LUMASPAN_SOURCE_DIR).getChildFile ("resources");
     juce::StringArray wanted;
     for (int i = 2; i < argc; ++i)
         wanted.add (argv[i]);

@@ -15,13 +15,8 @@ void drawEmblem (juce::Graphics& g, juce::Rectangle<float> circle)
     g.setColour (juce::Colours::black.withAlpha (0.45f));
     g.drawEllipse (circle.reduced (r * 0.04f).translated (0.0f, r * 0.05f), r * 0.11f);
 
-    juce::ColourGradient ringFill (juce::Colour (0xFFF4F6F8),
-                                   c.x,
-                                   circle.getY(),
-                                   juce::Colour (0xFF9AA3B0),
-                                   c.x,
-                                   circle.getBottom(),
-                                   false);
+    juce::ColourGradient ringFill (
+        juce::Colour (0xFFF4F6F8), c.x, circle.getY(), juce::Colour (0xFF9AA3B0), c.x, circle.getBottom(), false);
     g.setGradientFill (ringFill);
     g.drawEllipse (circle.reduced (r * 0.04f), r * 0.09f);
 
@@ -31,15 +26,18 @@ void drawEmblem (juce::Graphics& g, juce::Rectangle<float> circle)
     for (int i = 0; i <= 64; ++i)
     {
         const float t = (float) i / 64.0f;
-        const float shape = std::pow (juce::jmax (0.0f, std::sin (t * juce::MathConstants<float>::pi)), 1.6f) * (0.75f + 0.25f * t);
-        const float ripple = 0.06f * std::sin (t * 17.0f) * juce::jmax (0.0f, std::sin (t * juce::MathConstants<float>::pi));
+        const float shape =
+            std::pow (juce::jmax (0.0f, std::sin (t * juce::MathConstants<float>::pi)), 1.6f) * (0.75f + 0.25f * t);
+        const float ripple =
+            0.06f * std::sin (t * 17.0f) * juce::jmax (0.0f, std::sin (t * juce::MathConstants<float>::pi));
         hump.lineTo (left + (right - left) * t, base - r * 0.95f * (shape + ripple));
     }
     juce::Path filled (hump);
     filled.lineTo (right, base);
     filled.closeSubPath();
 
-    juce::ColourGradient glow (accent.withAlpha (0.85f), c.x, c.y - r * 0.5f, accent.withAlpha (0.05f), c.x, base, false);
+    juce::ColourGradient glow (
+        accent.withAlpha (0.85f), c.x, c.y - r * 0.5f, accent.withAlpha (0.05f), c.x, base, false);
     g.setGradientFill (glow);
     g.fillPath (filled);
     g.setColour (juce::Colour (0xFFE6F4F8));
@@ -50,7 +48,8 @@ void drawEmblem (juce::Graphics& g, juce::Rectangle<float> circle)
 
 juce::Font wordFont (juce::Typeface::Ptr face, float height)
 {
-    juce::Font font = face != nullptr ? juce::Font (face) : juce::Font (juce::Font::getDefaultSansSerifFontName(), 10.0f, juce::Font::bold);
+    juce::Font font = face != nullptr ? juce::Font (face)
+                                      : juce::Font (juce::Font::getDefaultSansSerifFontName(), 10.0f, juce::Font::bold);
     return font.withHeight (height).withExtraKerningFactor (0.06f);
 }
 } // namespace
@@ -73,7 +72,13 @@ juce::Image drawMakerLogo (juce::Typeface::Ptr displayFace)
     g.setColour (juce::Colours::black.withAlpha (0.5f));
     g.drawText ("Orvalen", word.translated (0.0f, 10.0f), juce::Justification::centred, false);
 
-    juce::ColourGradient metal (juce::Colour (0xFFFFFFFF), 0.0f, word.getY() + 60.0f, juce::Colour (0xFFA7B0BC), 0.0f, word.getBottom() - 40.0f, false);
+    juce::ColourGradient metal (juce::Colour (0xFFFFFFFF),
+                                0.0f,
+                                word.getY() + 60.0f,
+                                juce::Colour (0xFFA7B0BC),
+                                0.0f,
+                                word.getBottom() - 40.0f,
+                                false);
     g.setGradientFill (metal);
     g.drawText ("Orvalen", word, juce::Justification::centred, false);
     return image;

@@ -20,7 +20,8 @@ void silkText (juce::Graphics& g, const juce::String& text, juce::Rectangle<floa
 
 juce::ColourGradient chrome (juce::Rectangle<float> r)
 {
-    juce::ColourGradient grad (juce::Colour (0xFFF0F2F5), r.getX(), r.getY(), juce::Colour (0xFF5C626C), r.getRight(), r.getBottom(), false);
+    juce::ColourGradient grad (
+        juce::Colour (0xFFF0F2F5), r.getX(), r.getY(), juce::Colour (0xFF5C626C), r.getRight(), r.getBottom(), false);
     grad.addColour (0.5, juce::Colour (0xFFAEB4BD));
     return grad;
 }
@@ -36,7 +37,8 @@ void drawXlrSocket (juce::Graphics& g, juce::Point<float> c, float r)
     g.drawEllipse (outer, 2.0f);
 
     const auto face = outer.reduced (r * 0.2f);
-    juce::ColourGradient dark (juce::Colour (0xFF0E0F11), c.x, face.getY(), juce::Colour (0xFF2A2C31), c.x, face.getBottom(), false);
+    juce::ColourGradient dark (
+        juce::Colour (0xFF0E0F11), c.x, face.getY(), juce::Colour (0xFF2A2C31), c.x, face.getBottom(), false);
     g.setGradientFill (dark);
     g.fillEllipse (face);
 
@@ -82,7 +84,8 @@ void drawIecInlet (juce::Graphics& g, juce::Rectangle<float> r)
     {
         const float dy = fx == 0.5f ? -in.getHeight() * 0.14f : in.getHeight() * 0.12f;
         g.setColour (juce::Colour (0xFFB8BDC4));
-        g.fillRect (juce::Rectangle<float> (pinW, pinH).withCentre ({ in.getX() + in.getWidth() * fx, in.getCentreY() + dy }));
+        g.fillRect (
+            juce::Rectangle<float> (pinW, pinH).withCentre ({ in.getX() + in.getWidth() * fx, in.getCentreY() + dy }));
     }
 }
 
@@ -90,12 +93,16 @@ void drawRockerSwitch (juce::Graphics& g, juce::Rectangle<float> r)
 {
     g.setColour (juce::Colour (0xFF0C0D0F));
     g.fillRoundedRectangle (r.expanded (6.0f), 6.0f);
-    juce::ColourGradient rocker (juce::Colour (0xFF3C3F46), r.getX(), r.getY(), juce::Colour (0xFF15161A), r.getX(), r.getBottom(), false);
+    juce::ColourGradient rocker (
+        juce::Colour (0xFF3C3F46), r.getX(), r.getY(), juce::Colour (0xFF15161A), r.getX(), r.getBottom(), false);
     g.setGradientFill (rocker);
     g.fillRoundedRectangle (r, 4.0f);
     g.setColour (silkScreen);
-    g.fillRect (juce::Rectangle<float> (4.0f, r.getHeight() * 0.22f).withCentre ({ r.getCentreX(), r.getY() + r.getHeight() * 0.25f }));
-    g.drawEllipse (juce::Rectangle<float> (r.getWidth() * 0.32f, r.getWidth() * 0.32f).withCentre ({ r.getCentreX(), r.getY() + r.getHeight() * 0.74f }), 3.0f);
+    g.fillRect (juce::Rectangle<float> (4.0f, r.getHeight() * 0.22f)
+                    .withCentre ({ r.getCentreX(), r.getY() + r.getHeight() * 0.25f }));
+    g.drawEllipse (juce::Rectangle<float> (r.getWidth() * 0.32f, r.getWidth() * 0.32f)
+                       .withCentre ({ r.getCentreX(), r.getY() + r.getHeight() * 0.74f }),
+                   3.0f);
 }
 
 void drawUsbPort (juce::Graphics& g, juce::Rectangle<float> r)
@@ -113,7 +120,8 @@ void drawVents (juce::Graphics& g, juce::Rectangle<float> area, int count)
     const float slotW = 20.0f, gap = (area.getWidth() - slotW * (float) count) / (float) (count - 1);
     for (int i = 0; i < count; ++i)
     {
-        const auto slot = juce::Rectangle<float> (area.getX() + (float) i * (slotW + gap), area.getY(), slotW, area.getHeight());
+        const auto slot =
+            juce::Rectangle<float> (area.getX() + (float) i * (slotW + gap), area.getY(), slotW, area.getHeight());
         g.setColour (juce::Colours::white.withAlpha (0.12f));
         g.fillRoundedRectangle (slot.translated (0.0f, 2.0f), slotW * 0.5f);
         g.setColour (juce::Colour (0xFF050607));
@@ -133,7 +141,13 @@ void drawNameplate (juce::Graphics& g, juce::Rectangle<float> plate, juce::Typef
     g.saveState();
     g.reduceClipRegion (shape);
     g.drawImageAt (metal, (int) plate.getX(), (int) plate.getY());
-    juce::ColourGradient sheen (juce::Colours::white.withAlpha (0.3f), plate.getX(), plate.getY(), juce::Colours::black.withAlpha (0.15f), plate.getRight(), plate.getBottom(), false);
+    juce::ColourGradient sheen (juce::Colours::white.withAlpha (0.3f),
+                                plate.getX(),
+                                plate.getY(),
+                                juce::Colours::black.withAlpha (0.15f),
+                                plate.getRight(),
+                                plate.getBottom(),
+                                false);
     g.setGradientFill (sheen);
     g.fillRect (plate);
     g.restoreState();
@@ -142,7 +156,9 @@ void drawNameplate (juce::Graphics& g, juce::Rectangle<float> plate, juce::Typef
 
     for (auto corner : { plate.getTopLeft(), plate.getTopRight(), plate.getBottomLeft(), plate.getBottomRight() })
     {
-        const auto centre = corner + juce::Point<float> (corner.x < plate.getCentreX() ? 30.0f : -30.0f, corner.y < plate.getCentreY() ? 30.0f : -30.0f);
+        const auto centre = corner
+                            + juce::Point<float> (corner.x < plate.getCentreX() ? 30.0f : -30.0f,
+                                                  corner.y < plate.getCentreY() ? 30.0f : -30.0f);
         art::drawScrew (g, centre, 11.0f, 0.4f);
     }
 
@@ -153,7 +169,12 @@ void drawNameplate (juce::Graphics& g, juce::Rectangle<float> plate, juce::Typef
     if (big.getStringWidthFloat ("KLV Lumaspan") > fit)
         big = big.withHeight (112.0f * fit / big.getStringWidthFloat ("KLV Lumaspan"));
     g.setFont (big);
-    art::drawEngravedText (g, "KLV Lumaspan", { plate.getX(), plate.getY() + 40.0f, plate.getWidth(), 120.0f }, juce::Justification::centred, ink, 2.0f);
+    art::drawEngravedText (g,
+                           "KLV Lumaspan",
+                           { plate.getX(), plate.getY() + 40.0f, plate.getWidth(), 120.0f },
+                           juce::Justification::centred,
+                           ink,
+                           2.0f);
 
     g.setFont (labelFont (27.0f, false));
     art::drawEngravedText (g,
@@ -167,7 +188,12 @@ void drawNameplate (juce::Graphics& g, juce::Rectangle<float> plate, juce::Typef
     g.fillRect (plate.getX() + 70.0f, plate.getY() + 218.0f, plate.getWidth() - 140.0f, 2.0f);
 
     g.setFont (title.withHeight (60.0f).withExtraKerningFactor (0.08f));
-    art::drawEngravedText (g, "Orvalen", { plate.getX() + 70.0f, plate.getY() + 240.0f, 360.0f, 70.0f }, juce::Justification::centredLeft, ink, 1.5f);
+    art::drawEngravedText (g,
+                           "Orvalen",
+                           { plate.getX() + 70.0f, plate.getY() + 240.0f, 360.0f, 70.0f },
+                           juce::Justification::centredLeft,
+                           ink,
+                           1.5f);
     g.setFont (labelFont (26.0f));
     art::drawEngravedText (g,
                            juce::String::fromUTF8 ("Versión 1.0.0"),
@@ -203,7 +229,13 @@ juce::Image drawRearPanel (juce::Typeface::Ptr displayFace)
     art::fillBrushedMetal (image, juce::Colour (0xFF2C2F36), 0.07f, 0.06f, 1088);
     juce::Graphics g (image);
 
-    juce::ColourGradient light (juce::Colours::white.withAlpha (0.06f), 0.0f, 0.0f, juce::Colours::black.withAlpha (0.25f), 0.0f, (float) panelHeight, false);
+    juce::ColourGradient light (juce::Colours::white.withAlpha (0.06f),
+                                0.0f,
+                                0.0f,
+                                juce::Colours::black.withAlpha (0.25f),
+                                0.0f,
+                                (float) panelHeight,
+                                false);
     g.setGradientFill (light);
     g.fillAll();
 
@@ -211,7 +243,8 @@ juce::Image drawRearPanel (juce::Typeface::Ptr displayFace)
     for (auto lip : { juce::Rectangle<float> (0.0f, 0.0f, (float) panelWidth, 34.0f),
                       juce::Rectangle<float> (0.0f, (float) panelHeight - 34.0f, (float) panelWidth, 34.0f) })
     {
-        juce::ColourGradient lipFill (juce::Colour (0xFF14161A), 0.0f, lip.getY(), juce::Colour (0xFF24272D), 0.0f, lip.getBottom(), false);
+        juce::ColourGradient lipFill (
+            juce::Colour (0xFF14161A), 0.0f, lip.getY(), juce::Colour (0xFF24272D), 0.0f, lip.getBottom(), false);
         g.setGradientFill (lipFill);
         g.fillRect (lip);
     }
@@ -229,7 +262,9 @@ juce::Image drawRearPanel (juce::Typeface::Ptr displayFace)
     const float row = 700.0f;
     drawGroupCaption (g, "ENTRADA", 130.0f, 540.0f, 560.0f);
     drawGroupCaption (g, "SALIDA", 590.0f, 1000.0f, 560.0f);
-    const std::pair<float, const char*> sockets[] = { { 230.0f, "L" }, { 440.0f, "R" }, { 690.0f, "L" }, { 900.0f, "R" } };
+    const std::pair<float, const char*> sockets[] = {
+        { 230.0f, "L" }, { 440.0f, "R" }, { 690.0f, "L" }, { 900.0f, "R" }
+    };
     for (const auto& [x, name] : sockets)
     {
         drawXlrSocket (g, { x, row }, 72.0f);
@@ -244,7 +279,11 @@ juce::Image drawRearPanel (juce::Typeface::Ptr displayFace)
     drawGroupCaption (g, juce::String::fromUTF8 ("ALIMENTACIÓN"), 1160.0f, 1420.0f, 560.0f);
     drawIecInlet (g, { 1180.0f, row - 55.0f, 120.0f, 110.0f });
     drawRockerSwitch (g, { 1340.0f, row - 50.0f, 56.0f, 100.0f });
-    silkText (g, juce::String::fromUTF8 ("100–240 V ~ 50/60 Hz  15 W"), { 1150.0f, row + 86.0f, 280.0f, 30.0f }, 19.0f, false);
+    silkText (g,
+              juce::String::fromUTF8 ("100–240 V ~ 50/60 Hz  15 W"),
+              { 1150.0f, row + 86.0f, 280.0f, 30.0f },
+              19.0f,
+              false);
     silkText (g, "T 500 mA L 250 V", { 1150.0f, row + 116.0f, 280.0f, 30.0f }, 19.0f, false);
 
     g.setColour (silkScreen.withAlpha (0.8f));
@@ -253,6 +292,10 @@ juce::Image drawRearPanel (juce::Typeface::Ptr displayFace)
               juce::String::fromUTF8 ("PRECAUCIÓN: RIESGO DE DESCARGA ELÉCTRICA. NO ABRIR."),
               { 290.0f, 930.0f, 920.0f, 44.0f },
               22.0f);
-    silkText (g, juce::String::fromUTF8 ("Diseñado y fabricado por Orvalen"), { 290.0f, 990.0f, 920.0f, 30.0f }, 18.0f, false);
+    silkText (g,
+              juce::String::fromUTF8 ("Diseñado y fabricado por Orvalen"),
+              { 290.0f, 990.0f, 920.0f, 30.0f },
+              18.0f,
+              false);
     return image;
 }
