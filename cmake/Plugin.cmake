@@ -33,14 +33,19 @@ target_compile_definitions(Lumaspan PUBLIC
     JUCE_REPORT_APP_USAGE=0
     JUCE_MODAL_LOOPS_PERMITTED=0)
 
+# juce_dsp needs juce_audio_formats, whose FLAC and Ogg readers Debian links
+# against the system codecs.
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(LUMASPAN_CODECS REQUIRED IMPORTED_TARGET flac vorbis vorbisenc vorbisfile ogg)
+
 target_link_libraries(Lumaspan
     PRIVATE
+        PkgConfig::LUMASPAN_CODECS
         LumaspanResources
         juce::juce_audio_utils
         juce::juce_dsp
     PUBLIC
         juce::juce_recommended_config_flags
-        juce::juce_recommended_lto_flags
         juce::juce_recommended_warning_flags)
 
 # A module with unresolved symbols would link and then fail inside a host.
@@ -57,13 +62,13 @@ target_include_directories(lumaspan_shared INTERFACE
     $<TARGET_PROPERTY:Lumaspan,INCLUDE_DIRECTORIES>)
 target_compile_definitions(lumaspan_shared INTERFACE
     $<TARGET_PROPERTY:Lumaspan,COMPILE_DEFINITIONS>)
-find_package(PkgConfig REQUIRED)
 pkg_check_modules(LUMASPAN_FREETYPE REQUIRED IMPORTED_TARGET freetype2)
 pkg_check_modules(LUMASPAN_ALSA REQUIRED IMPORTED_TARGET alsa)
 target_link_libraries(lumaspan_shared INTERFACE
     Lumaspan
     LumaspanResources
     juce::pkgconfig_JUCE_IMG_LINUX_DEPS
+    PkgConfig::LUMASPAN_CODECS
     PkgConfig::LUMASPAN_FREETYPE
     PkgConfig::LUMASPAN_ALSA
     juce::juce_recommended_config_flags
