@@ -70,6 +70,9 @@ void CurveStrip::resized()
     onBounds = selBounds.withX (2.0f + (kw + 3.0f));
     holdBounds = selBounds.withX (2.0f + 2.0f * (kw + 3.0f));
     clrBounds = selBounds.withX (2.0f + 3.0f * (kw + 3.0f));
+
+    for (auto& images : keyImages)
+        images[0] = images[1] = juce::Image();
 }
 
 void CurveStrip::paint (juce::Graphics& g)
@@ -90,10 +93,39 @@ void CurveStrip::paint (juce::Graphics& g)
                 juce::Justification::centred,
                 true);
 
-    drawKey (g, selBounds, "SEL", selLit);
-    drawKey (g, onBounds, "ON", onLit);
-    drawKey (g, holdBounds, "HOLD", slot.hold.load());
-    drawKey (g, clrBounds, "CLR", clrPressed);
+    if (cachedButtonFont != buttonFont)
+    {
+        cachedButtonFont = buttonFont;
+        for (auto& images : keyImages)
+            images[0] = images[1] = juce::Image();
+    }
+
+    blitKey (g, 0, selLit);
+    blitKey (g, 1, onLit);
+    blitKey (g, 2, slot.hold.load());
+    blitKey (g, 3, clrPressed);
+}
+
+void CurveStrip::blitKey (juce::Graphics& g, int key, bool lit)
+{
+    static const char* const texts[] = { "SEL", "ON", "HOLD", "CLR" };
+    const juce::Rectangle<float> bounds[] = { selBounds, onBounds, holdBounds, clrBounds };
+    auto& image = keyImages[key][lit ? 1 : 0];
+
+    if (! image.isValid())
+    {
+        // Room for the outermost glow ring and its anti-aliased edge; drawn
+        // at the key's own sub-pixel position so the copy blits 1:1.
+        const auto area = bounds[key].expanded (5.0f).getSmallestIntegerContainer();
+        keyAreas[key] = area;
+        if (area.isEmpty())
+            return;
+        image = juce::Image (juce::Image::ARGB, area.getWidth(), area.getHeight(), true);
+        juce::Graphics ig (image);
+        ig.addTransform (juce::AffineTransform::translation ((float) -area.getX(), (float) -area.getY()));
+        drawKey (ig, bounds[key], texts[key], lit);
+    }
+    g.drawImageAt (image, keyAreas[key].getX(), keyAreas[key].getY());
 }
 
 void CurveStrip::drawKey (juce::Graphics& g, juce::Rectangle<float> r, const juce::String& text, bool lit)

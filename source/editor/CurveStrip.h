@@ -34,11 +34,18 @@ public:
 
 private:
     void drawKey (juce::Graphics& g, juce::Rectangle<float> r, const juce::String& text, bool lit);
+    void blitKey (juce::Graphics& g, int key, bool lit);
     void pressSel();
     void pressOn();
     void pressHold();
 
     EngravedKey litKey;
+
+    // Each key drawn once per size, font and lit state: the editor repaints the
+    // strips every 16 ms and the glow and text copies are costly to redraw.
+    juce::Image keyImages[4][2];
+    juce::Rectangle<int> keyAreas[4];
+    juce::Font cachedButtonFont { buttonFont };
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (CurveStrip)
 };

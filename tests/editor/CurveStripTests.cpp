@@ -211,3 +211,29 @@ TEST_F (StripFixture, LitKeysGlowInTheSlotColourAndTheCaptionShows)
     // Caption "Curva 4" at the right end in grey.
     EXPECT_GT (editortest::countNear (image, { 205, 0, 54, 33 }, juce::Colour (0xFF8892A0), 40), 5);
 }
+
+TEST_F (StripFixture, RepaintsFollowStateFontAndSizeChanges)
+{
+    auto& s = *strips[3];
+    const auto sel = s.selBounds.toNearestInt();
+    auto selBody = [&] { return editortest::render (s).getPixelAt (sel.getX() + 6, sel.getY() + 6); };
+
+    EXPECT_LT (selBody().getRed(), 120); // unlit
+    p.selectedSlot = 3;
+    EXPECT_GT (selBody().getRed(), 200); // lit, with no press on this strip
+    p.selectedSlot = 0;
+    EXPECT_LT (selBody().getRed(), 120);
+
+    const auto small = editortest::render (s);
+    s.buttonFont = juce::Font (16.0f, juce::Font::bold);
+    const auto large = editortest::render (s);
+    const auto hold = s.holdBounds.toNearestInt();
+    EXPECT_NE (editortest::countNear (small, hold, juce::Colours::black, 10),
+               editortest::countNear (large, hold, juce::Colours::black, 10));
+
+    s.setBounds (0, 0, 389, 50);
+    const auto grown = editortest::render (s);
+    const auto clr = s.clrBounds.toNearestInt();
+    EXPECT_LT (grown.getPixelAt (clr.getRight() - 6, clr.getBottom() - 6).getBrightness(), 0.35f);
+    EXPECT_GT (grown.getPixelAt (clr.getRight() - 6, clr.getBottom() - 6).getAlpha(), 200);
+}
