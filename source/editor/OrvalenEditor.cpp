@@ -33,7 +33,8 @@ juce::Image halved (const juce::Image& source)
             int sum[4] = {};
             for (int k = 0; k < 4; ++k)
             {
-                const auto c = in.getPixelColour (2 * x + (k & 1), 2 * y + (k >> 1));
+                const auto c = in.getPixelColour (juce::jmin (2 * x + (k & 1), source.getWidth() - 1),
+                                                  juce::jmin (2 * y + (k >> 1), source.getHeight() - 1));
                 const auto p = c.getPixelARGB();
                 sum[0] += p.getAlpha();
                 sum[1] += p.getRed();
@@ -49,9 +50,24 @@ juce::Image halved (const juce::Image& source)
     return result;
 }
 
-juce::Image shrunkTowards (juce::Image image, float targetWidth)
+int halvedWidthFor (int width, float targetWidth)
 {
-    while (image.isValid() && (float) image.getWidth() > 2.0f * targetWidth && image.getWidth() > 1)
+    while ((float) width > 2.0f * targetWidth && width > 1)
+        width /= 2;
+    return width;
+}
+
+// Halves the picture until it is at most twice the target width; a copy that
+// already has that width (a small resize) is kept.
+juce::Image shrunkTowards (const juce::Image& source, const juce::Image& previous, float targetWidth)
+{
+    if (! source.isValid())
+        return {};
+    if (previous.isValid() && previous.getWidth() == halvedWidthFor (source.getWidth(), targetWidth))
+        return previous;
+
+    auto image = source;
+    while ((float) image.getWidth() > 2.0f * targetWidth && image.getWidth() > 1)
         image = halved (image);
     return image;
 }
@@ -252,7 +268,7 @@ void OrvalenEditor::placeLogo (float s)
     const float right = (float) (strip.getX() + b.getX() + b.getWidth());
     const float top = (float) (strip.getY() + b.getY() + b.getHeight()) + 6.0f * s;
     logoBounds = { right - width, top, width, height };
-    fittedLogo = shrunkTowards (logoImage, width);
+    fittedLogo = shrunkTowards (logoImage, fittedLogo, width);
 }
 
 const juce::Image& OrvalenEditor::fittedCopy (const juce::Image& source, juce::Image& copy)

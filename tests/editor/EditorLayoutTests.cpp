@@ -114,6 +114,20 @@ TEST_P (EditorLayout, ChildrenScaleWithTheWindow)
     EXPECT_EQ (editor.getTitleFont().getTypefaceName(), "League Spartan");
 }
 
+TEST_P (EditorLayout, LogoFollowsTheRespuestaStripAcrossResizes)
+{
+    const auto& c = GetParam();
+    OrvalenEditor editor (processor);
+    editor.setSize (1000, 725);
+    editor.setSize (c.width, c.height);
+    const float s = (float) c.width / 800.0f;
+    const auto logo = editor.getLogoBounds();
+    EXPECT_FLOAT_EQ (logo.getHeight(), 46.0f * s);
+    EXPECT_NEAR (logo.getWidth(), 46.0f * s * 1421.0f / 806.0f, 0.01f);
+    EXPECT_FLOAT_EQ (logo.getRight(), (float) (int) (0.97f * (float) c.width));
+    EXPECT_LE (logo.getBottom(), (float) c.height);
+}
+
 INSTANTIATE_TEST_SUITE_P (BothSizes, EditorLayout, ::testing::ValuesIn (layoutCases));
 
 TEST (EditorFrame, ReadoutBarAndLogoPlacementAt800)
