@@ -48,10 +48,15 @@ target_link_libraries(Lumaspan
         juce::juce_recommended_config_flags
         juce::juce_recommended_warning_flags)
 
-# A module with unresolved symbols would link and then fail inside a host.
+# A module with unresolved symbols would link and then fail inside a host, so
+# it links with --no-undefined (JUCE adds it too). Sanitizer builds are the
+# exception: their runtime comes from the executable that loads the module.
 target_link_options(Lumaspan_VST3 PRIVATE
     -Wl,--no-undefined
     "-Wl,--version-script=${CMAKE_SOURCE_DIR}/cmake/vst3-exports.map")
+if(LUMASPAN_SANITIZE)
+    target_link_options(Lumaspan_VST3 PRIVATE -Wl,-z,undefs)
+endif()
 set_target_properties(Lumaspan_VST3 PROPERTIES LINK_DEPENDS "${CMAKE_SOURCE_DIR}/cmake/vst3-exports.map")
 
 # Everything an executable needs to use the plug-in's shared code in-process:

@@ -7,7 +7,7 @@ packages=(
     juce-modules-source libgtest-dev libbenchmark-dev libebur128-dev
     libflac-dev libvorbis-dev libogg-dev
     fonts-dejavu-core fontconfig-config fonts-league-spartan
-    ardour xvfb twm x11-apps imagemagick
+    ardour xvfb twm xfonts-base x11-apps imagemagick
 )
 
 missing=()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "analysis/WeightingStage.h"
+
 #include <juce_audio_basics/juce_audio_basics.h>
 
 #include <atomic>
@@ -22,8 +24,8 @@ struct LoudnessMeter
     double sampleRate = 44100.0;
     bool wasPlaying = false;
     bool resetPending = true;
-    juce::IIRFilter shelfLeft, shelfRight;
-    juce::IIRFilter highPassLeft, highPassRight;
+    WeightingStage shelfLeft, shelfRight;
+    WeightingStage highPassLeft, highPassRight;
     std::vector<float> rmsRingLeft, rmsRingRight;
     std::vector<float> loudnessRingLeft, loudnessRingRight;
     int rmsPos = 0, loudnessPos = 0;
@@ -35,7 +37,18 @@ struct LoudnessMeter
     std::uint64_t gatedCount = 0;
     float peak = 0.0f;
 
+    // Non-positive rates are replaced by 48000, like everywhere else.
     void prepare (double newSampleRate);
     void reset (LoudnessReadings* target);
     void processBlock (bool playing, const float* left, const float* right, int numSamples, LoudnessReadings& readings);
+
+    // Stage-2 high-pass of the K-weighting for a sample rate.
+    static juce::IIRCoefficients makeKWeightingHighPass (double rate);
+    // Loudness of a mean square, in LUFS: used for the gate of each 1 s block.
+    static double blockLoudness (double meanSquare);
+    static constexpr double absoluteGateLufs = -70.0;
+
+private:
+    void measure (const float* left, const float* right, int numSamples);
+    void publish (LoudnessReadings& readings) const;
 };

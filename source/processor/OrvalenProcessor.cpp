@@ -113,11 +113,12 @@ void OrvalenProcessor::setUpFft (int order)
 
 void OrvalenProcessor::prepareToPlay (double sampleRate, int)
 {
-    preparedSampleRate = sampleRate;
-
     {
+        // The analysis thread reads the rate, the FFT objects, the ring and
+        // the history under this lock.
         const juce::ScopedLock sl (fftLock);
-        setUpFft (requestedFftOrder.load());
+        preparedSampleRate = sampleRate;
+        setUpFft (requestedFftOrder.load() == 12 ? 12 : 13);
     }
 
     const double fs = sampleRate > 0.0 ? sampleRate : 48000.0;
@@ -126,10 +127,13 @@ void OrvalenProcessor::prepareToPlay (double sampleRate, int)
     dcPrevInput = 0.0f;
     dcPrevOutput = 0.0f;
 
-    std::fill (analysisFifo.begin(), analysisFifo.end(), 0.0f);
-    std::fill (sampleHistory.begin(), sampleHistory.end(), 0.0f);
-    analysisFifoWrite.store (0);
-    analysisFifoRead.store (0);
+    {
+        const juce::ScopedLock sl (fftLock);
+        std::fill (analysisFifo.begin(), analysisFifo.end(), 0.0f);
+        std::fill (sampleHistory.begin(), sampleHistory.end(), 0.0f);
+        analysisFifoWrite.store (0);
+        analysisFifoRead.store (0);
+    }
 
     loudnessMeter->prepare (sampleRate);
 

@@ -2,6 +2,7 @@
 
 #include "analysis/CurveSlot.h"
 #include "analysis/LoudnessMeter.h"
+#include "analysis/SpectrumAnalysis.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
 #include <juce_dsp/juce_dsp.h>
@@ -39,6 +40,11 @@ public:
     void setStateInformation (const void* data, int sizeInBytes) override;
     bool isBusesLayoutSupported (const BusesLayout& layouts) const override;
     void run() override;
+
+    // One iteration of the analysis loop: adopts a new resolution, then runs
+    // one pass when a full batch waits. Returns false when it found too few
+    // samples. run() calls it; tests drive it directly after stopThread.
+    bool runAnalysisStep();
 
     static constexpr int scopeCaptureSize = 2048;
     static constexpr int numScopeSectors = 120;
@@ -83,6 +89,8 @@ public:
     // lock; each entry is accessed as a relaxed atomic.
     std::atomic<float> scopeSectors[numScopeSectors] {};
 
+    // Guards the FFT objects; also taken by prepareToPlay around the rate and
+    // the ring reset, and by the analysis thread while it takes a batch.
     juce::CriticalSection fftLock;
     double preparedSampleRate = 44100.0;
     int currentFftOrder = 13;
@@ -99,9 +107,18 @@ public:
     std::unique_ptr<juce::dsp::FFT> fft;
     std::unique_ptr<juce::dsp::WindowingFunction<float>> window;
     std::vector<float> spectrumDb, powerScratch, smoothedDb, averagedDb;
+    SpectrumAnalysis::SmoothingScratch smoothingScratch;
 
 private:
     void setUpFft (int order);
+    void adoptRequestedFftOrder();
+    int availableAnalysisSamples() const;
+    bool takeAnalysisBatch();
+    void finishAnalysisPass (float sampleRate);
+    void resetScopeCapture();
+    void captureScope (const float* left, const float* right, int n);
+    void feedAnalysisFifo (const float* left, const float* right, int n);
+    void addAuditionTone (juce::AudioBuffer<float>& buffer);
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (OrvalenProcessor)
 };

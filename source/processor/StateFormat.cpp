@@ -2,12 +2,47 @@
 
 #include "processor/OrvalenProcessor.h"
 
+#include <limits>
+
 namespace StateFormat
 {
 namespace
 {
 constexpr juce::uint32 magic = 0x21324356;
 constexpr int headerSize = 8;
+
+// The framework's XML parser recurses once per nesting level; deeper blocks are
+// refused before parsing so that a corrupt project cannot overflow the stack.
+constexpr int maxElementDepth = 64;
+
+bool nestsTooDeeply (const char* text, int numBytes)
+{
+    int depth = 0;
+    bool inTag = false;
+    char quote = 0;
+    for (int i = 0; i < numBytes; ++i)
+    {
+        const char c = text[i];
+        const char next = i + 1 < numBytes ? text[i + 1] : 0;
+        if (quote != 0)
+            quote = c == quote ? 0 : quote;
+        else if (inTag && (c == '"' || c == '\''))
+            quote = c;
+        else if (c == '<')
+        {
+            inTag = true;
+            if (next == '/')
+                --depth;
+            else if (next != '?' && next != '!' && ++depth > maxElementDepth)
+                return true;
+        }
+        else if (inTag && c == '/' && next == '>')
+            --depth;
+        else if (c == '>')
+            inTag = false;
+    }
+    return false;
+}
 
 std::array<std::atomic<int>*, 4> settingsOf (OrvalenProcessor& p)
 {
@@ -18,7 +53,9 @@ std::array<std::atomic<int>*, 4> settingsOf (OrvalenProcessor& p)
 std::unique_ptr<juce::XmlElement> createStateXml (const OrvalenProcessor& processor)
 {
     auto xml = std::make_unique<juce::XmlElement> (tagName);
-    const std::atomic<int>* settings[] = { &processor.measureMode, &processor.weighting, &processor.smoothing, &processor.responseMs };
+    const std::atomic<int>* settings[] = {
+        &processor.measureMode, &processor.weighting, &processor.smoothing, &processor.responseMs
+    };
     for (size_t i = 0; i < 4; ++i)
         xml->setAttribute (attributeNames[i], settings[i]->load());
     return xml;
@@ -42,8 +79,42 @@ std::unique_ptr<juce::XmlElement> parseStateBlock (const void* data, int sizeInB
     const auto textBytes = juce::jmin (length, sizeInBytes - headerSize);
     juce::MemoryBlock text ((size_t) textBytes + 4, true);
     text.copyFrom (bytes + headerSize, 0, (size_t) textBytes);
+    const auto* textData = static_cast<const char*> (text.getData());
+    if (nestsTooDeeply (textData, textBytes))
+        return nullptr;
 
-    return juce::parseXML (juce::String::fromUTF8 (static_cast<const char*> (text.getData()), textBytes));
+    // Malformed UTF-8 (a sequence cut off at the end, say) is not text; the
+    // framework's XML reader would step past the end of such a string.
+    if (! juce::CharPointer_UTF8::isValidString (textData, textBytes))
+        return nullptr;
+
+    const auto xmlText = juce::String::fromUTF8 (textData, textBytes);
+
+    // The framework's parser accepts an element cut off inside its attribute
+    // list; a block cut short must not restore half a state.
+    if (! xmlText.trimEnd().endsWithChar ('>'))
+        return nullptr;
+
+    return juce::parseXML (xmlText);
+}
+
+int parseSettingValue (const juce::String& text)
+{
+    auto s = text.getCharPointer().findEndOfWhitespace();
+    const bool negative = *s == '-';
+    if (negative)
+        ++s;
+
+    // Digits accumulate modulo 2^32, so an overlong number wraps instead of
+    // overflowing.
+    juce::uint32 magnitude = 0;
+    for (auto c = s.getAndAdvance(); c >= '0' && c <= '9'; c = s.getAndAdvance())
+        magnitude = magnitude * 10u + (juce::uint32) (c - '0');
+
+    const auto bits = negative ? 0u - magnitude : magnitude;
+    if (bits <= (juce::uint32) std::numeric_limits<int>::max())
+        return (int) bits;
+    return (int) (bits - 0x80000000u) + std::numeric_limits<int>::min();
 }
 
 void applyState (OrvalenProcessor& processor, const void* data, int sizeInBytes)
@@ -56,8 +127,9 @@ void applyState (OrvalenProcessor& processor, const void* data, int sizeInBytes)
     for (size_t i = 0; i < settings.size(); ++i)
     {
         auto& setting = *settings[i];
-        const auto value = xml->hasAttribute (attributeNames[i]) ? xml->getStringAttribute (attributeNames[i]).getIntValue()
-                                                                 : setting.load();
+        const auto value = xml->hasAttribute (attributeNames[i])
+                               ? parseSettingValue (xml->getStringAttribute (attributeNames[i]))
+                               : setting.load();
         setting.exchange (value);
     }
 }

@@ -20,6 +20,11 @@ std::unique_ptr<juce::XmlElement> createStateXml (const OrvalenProcessor& proces
 // that is to be ignored.
 std::unique_ptr<juce::XmlElement> parseStateBlock (const void* data, int sizeInBytes);
 
+// A setting's attribute value as a decimal integer: leading white space is
+// skipped, a leading minus sign is honoured, parsing stops at the first
+// character that is not a digit, and no digits at all give 0.
+int parseSettingValue (const juce::String& text);
+
 // Applies a block to the processor's settings; malformed blocks change nothing.
 void applyState (OrvalenProcessor& processor, const void* data, int sizeInBytes);
 } // namespace StateFormat

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "analysis/CurveSlot.h"
+
+#include <juce_graphics/juce_graphics.h>
+
+#include <vector>
+
+class OrvalenProcessor;
+
+// Draws the curve slots into the spectrum display's plot. The path builder is
+// pure so that the per-column reduction of bins can be tested on its own.
+class SpectrumCurveRenderer
+{
+public:
+    static constexpr float plotLeft = 36.0f;
+    static constexpr float plotTop = 8.0f;
+    static constexpr float levelRangeDb = 90.0f;
+    static constexpr float floorDb = -90.0f;
+    static constexpr float drawThresholdDb = -88.0f;
+    static constexpr float emptyDb = -150.0f;
+    static constexpr float fullScaleTopHz = 22000.0f;
+    static constexpr double fallbackSampleRate = 44100.0;
+
+    // Value of bin j as drawn: peaks standing out stay, and below 1 kHz rounded
+    // humps and dips are sharpened by 15 % of the second difference.
+    static float binValue (const float* v, int n, int j, float binHz);
+
+    // One point per pixel column 0 .. int (pw), or an empty path when the curve
+    // never rises above -88 dB. upperEdgeHz is where the last column ends.
+    static juce::Path buildPath (const std::vector<float>& curve,
+                                 float binHz,
+                                 float pw,
+                                 float ph,
+                                 const std::vector<float>& pixelFrequencies,
+                                 float upperEdgeHz = fullScaleTopHz);
+
+    // Consumes each slot's clear request and draws its live and peak curves.
+    static void drawSlots (juce::Graphics& g,
+                           OrvalenProcessor& processor,
+                           float pw,
+                           float ph,
+                           const std::vector<float>& pixelFrequencies,
+                           float upperEdgeHz = fullScaleTopHz);
+
+    // The pieces of drawSlots, for callers that hold the slot's lock.
+    static bool consumeClearRequest (CurveSlot& slot);
+    static bool isDrawn (const CurveSlot& slot, float ph);
+    static void drawSlot (juce::Graphics& g,
+                          const CurveSlot& slot,
+                          int index,
+                          float fs,
+                          float pw,
+                          float ph,
+                          const std::vector<float>& pixelFrequencies,
+                          float upperEdgeHz);
+    // Returns the bounds of the curve drawn (before its stroke width).
+    static juce::Rectangle<float> drawPeak (juce::Graphics& g,
+                                            const std::vector<float>& peakCurve,
+                                            float binHz,
+                                            juce::Colour colour,
+                                            float pw,
+                                            float ph,
+                                            const std::vector<float>& pixelFrequencies,
+                                            float upperEdgeHz);
+
+    static float sampleRateOf (OrvalenProcessor& processor);
+
+private:
+    static float columnLevel (const float* v, int n, float binHz, float f0, float f1);
+};
