@@ -26,7 +26,7 @@ std::array<float, 4> widthsOf (const std::array<juce::String, 4>& lines, const j
 }
 } // namespace
 
-juce::String ReadoutBar::formatReadout (float value)
+juce::String formatReadout (float value)
 {
     const juce::String text = value <= noReading ? juce::String ("--") : juce::String ((double) value, 1);
     return text.paddedLeft (' ', 6);

@@ -6,14 +6,15 @@
 
 class OrvalenProcessor;
 
+// A meter value as the read-out bar shows it: one decimal, "--" at -90 dB or
+// below, left-padded to six characters.
+juce::String formatReadout (float value);
+
 // The dark glass-covered bar under the stereo scope with the four meter
 // readings. It has no component of its own: the editor paints it last.
 class ReadoutBar
 {
 public:
-    // One decimal, "--" at -90 dB or below, left-padded to six characters.
-    static juce::String formatReadout (float value);
-
     // "TP: ", "RMS: ", "M: ", "I: " lines for the processor's current readings.
     static std::array<juce::String, 4> readoutLines (const OrvalenProcessor& processor);
 

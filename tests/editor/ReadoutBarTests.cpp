@@ -17,10 +17,10 @@ TEST (ReadoutBar, FormatsOneDecimalPaddedToSixCharacters)
         { -123.45f, "    --" }, { 12.34f, "  12.3" },  { -150.0f, "    --" },
     };
     for (const auto& c : cases)
-        EXPECT_EQ (ReadoutBar::formatReadout (c.value), juce::String (c.expected)) << c.value;
+        EXPECT_EQ (formatReadout (c.value), juce::String (c.expected)) << c.value;
 
     // Wider numbers are left as they are.
-    EXPECT_EQ (ReadoutBar::formatReadout (1234.5f), "1234.5");
+    EXPECT_EQ (formatReadout (1234.5f), "1234.5");
 }
 
 TEST (ReadoutBar, LinesCarryLabelsAndUnitsAndShowDashesAfterReset)
