@@ -160,7 +160,7 @@ void OrvalenEditor::resized()
                                  T (28.0f * s));
     placeLogo (s);
 
-    fittedCopy (backgroundImage, fittedBackground);
+    buildFrameLayer();
 }
 
 void OrvalenEditor::scaleChildren (float s)
@@ -309,11 +309,30 @@ void OrvalenEditor::paintRearPanel (juce::Graphics& g)
 
 void OrvalenEditor::paintFrame (juce::Graphics& g)
 {
+    if (frameLayer.getWidth() != getWidth() || frameLayer.getHeight() != getHeight())
+        buildFrameLayer();
+    if (frameLayer.isValid())
+        g.drawImageAt (frameLayer, 0, 0);
+
+    ReadoutBar::paint (g, audioProcessor, readoutFont, glassImage, stereoScope->getBounds(), getWidth());
+}
+
+void OrvalenEditor::buildFrameLayer()
+{
+    frameLayer = {};
+    if (getWidth() <= 0 || getHeight() <= 0)
+        return;
+    frameLayer = juce::Image (juce::Image::RGB, getWidth(), getHeight(), false);
+    juce::Graphics g (frameLayer);
+    paintStaticFrame (g);
+}
+
+void OrvalenEditor::paintStaticFrame (juce::Graphics& g)
+{
     const float W = (float) getWidth(), s = W / 800.0f;
 
-    const auto& background = fittedCopy (backgroundImage, fittedBackground);
-    if (background.isValid())
-        g.drawImageAt (background, 0, 0);
+    if (backgroundImage.isValid())
+        g.drawImage (backgroundImage, getLocalBounds().toFloat(), juce::RectanglePlacement::fillDestination);
     else
         g.fillAll (juce::Colour (0xFF0C0E14));
 
@@ -335,8 +354,6 @@ void OrvalenEditor::paintFrame (juce::Graphics& g)
                 juce::Rectangle<float> (sw.getX() - 5.0f * s - 110.0f * s, sw.getY(), 110.0f * s, sw.getHeight()),
                 juce::Justification::centredRight,
                 true);
-
-    ReadoutBar::paint (g, audioProcessor, readoutFont, glassImage, stereoScope->getBounds(), getWidth());
 }
 
 void OrvalenEditor::mouseDown (const juce::MouseEvent& event)

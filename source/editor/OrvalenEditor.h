@@ -66,6 +66,8 @@ private:
     void alignParamButtons (float s);
     void placeLogo (float s);
     void paintFrame (juce::Graphics& g);
+    void paintStaticFrame (juce::Graphics& g);
+    void buildFrameLayer();
     void paintRearPanel (juce::Graphics& g);
     const juce::Image& fittedCopy (const juce::Image& source, juce::Image& copy);
 
@@ -87,8 +89,9 @@ private:
     std::vector<std::unique_ptr<CurveStrip>> curveStrips;
     std::vector<std::unique_ptr<ParamStrip>> paramStrips;
 
-    // Pictures scaled to the window once per size, so a frame only blits them.
-    juce::Image fittedBackground;
+    // Background, title, logo and caption drawn once per size, so a frame only
+    // blits them; and the rear-panel picture scaled to the window.
+    juce::Image frameLayer;
     juce::Image fittedRearPanel;
     juce::Image fittedLogo;
 
