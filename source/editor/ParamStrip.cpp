@@ -40,6 +40,7 @@ ParamStrip::ParamStrip (OrvalenProcessor& p, int index)
     titleLabel.setJustificationType (juce::Justification::centredLeft);
     titleLabel.setFont (juce::Font (12.0f, juce::Font::bold));
     titleLabel.setColour (juce::Label::textColourId, juce::Colour (0xFF8892A0));
+    titleLabel.setBufferedToImage (true); // a fixed caption: no text layout on every repaint
     addAndMakeVisible (titleLabel);
 
     for (int i = 0; i < (int) choices.options.size(); ++i)
