@@ -43,6 +43,19 @@ TEST (ReadoutBar, LinesCarryLabelsAndUnitsAndShowDashesAfterReset)
     EXPECT_EQ (live[3], "I:    3.1 LUFS");
 }
 
+TEST (ReadoutBar, AMeterResetShowsDashesOnAllFour)
+{
+    OrvalenProcessor p;
+    p.truePeakDb = -1.0f;
+    p.rmsDb = -12.0f;
+    p.momentaryLufs = -14.0f;
+    p.integratedLufs = -15.0f;
+    LoudnessReadings readings { p.truePeakDb, p.rmsDb, p.momentaryLufs, p.integratedLufs };
+    p.loudnessMeter->reset (&readings);
+    for (const auto& line : ReadoutBar::readoutLines (p))
+        EXPECT_TRUE (line.contains ("    --")) << line;
+}
+
 TEST (ReadoutBar, BarSitsTenBelowTheScopeCentredAndFollowsItsTexts)
 {
     OrvalenProcessor p;
