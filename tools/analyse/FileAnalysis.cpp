@@ -239,10 +239,10 @@ juce::String formatReport (const AnalysisReport& report, const juce::String& des
           << "  \"settings\": { \"measureMode\": " << report.measureMode << ", \"weighting\": " << report.weighting
           << ", \"smoothing\": " << report.smoothing << ", \"responseMs\": " << report.responseMs
           << ", \"fftOrder\": " << report.fftOrder << " },\n"
-          << "  \"readouts\": { \"TP\": " << juce::JSON::toString (ReadoutBar::formatReadout (report.truePeakDb).trim())
-          << ", \"RMS\": " << juce::JSON::toString (ReadoutBar::formatReadout (report.rmsDb).trim())
-          << ", \"M\": " << juce::JSON::toString (ReadoutBar::formatReadout (report.momentaryLufs).trim())
-          << ", \"I\": " << juce::JSON::toString (ReadoutBar::formatReadout (report.integratedLufs).trim()) << " },\n"
+          << "  \"readouts\": { \"TP\": " << juce::JSON::toString (formatReadout (report.truePeakDb).trim())
+          << ", \"RMS\": " << juce::JSON::toString (formatReadout (report.rmsDb).trim())
+          << ", \"M\": " << juce::JSON::toString (formatReadout (report.momentaryLufs).trim())
+          << ", \"I\": " << juce::JSON::toString (formatReadout (report.integratedLufs).trim()) << " },\n"
           << "  \"speedFactor\": " << juce::String (report.seconds / juce::jmax (1e-6, report.elapsedSeconds), 1)
           << "\n}";
         return s;
@@ -251,11 +251,11 @@ juce::String formatReport (const AnalysisReport& report, const juce::String& des
     juce::String s;
     s << "Input: " << description << " (" << juce::String (report.seconds, 2) << " s, "
       << juce::String (report.sampleRate, 0) << " Hz, " << (report.numChannels == 1 ? "mono" : "stereo") << ")\n"
-      << "TP:  " << ReadoutBar::formatReadout (report.truePeakDb) << " dB\n"
-      << "RMS: " << ReadoutBar::formatReadout (report.rmsDb) << " dB\n"
-      << "M:   " << ReadoutBar::formatReadout (report.momentaryLufs) << " LUFS\n"
-      << "I:   " << ReadoutBar::formatReadout (report.integratedLufs) << " LUFS\n"
-      << "Highest M: " << ReadoutBar::formatReadout (report.maxMomentaryLufs) << " LUFS\n"
+      << "TP:  " << formatReadout (report.truePeakDb) << " dB\n"
+      << "RMS: " << formatReadout (report.rmsDb) << " dB\n"
+      << "M:   " << formatReadout (report.momentaryLufs) << " LUFS\n"
+      << "I:   " << formatReadout (report.integratedLufs) << " LUFS\n"
+      << "Highest M: " << formatReadout (report.maxMomentaryLufs) << " LUFS\n"
       << "Analysed at " << juce::String (report.seconds / juce::jmax (1e-6, report.elapsedSeconds), 1)
       << " x real time";
     return s;
