@@ -1,6 +1,7 @@
 #include "editor/OrvalenEditor.h"
 
 #include "BinaryData.h"
+#include "editor/CoverImage.h"
 #include "editor/CurveStrip.h"
 #include "editor/ParamStrip.h"
 #include "editor/ReadoutBar.h"
@@ -276,11 +277,7 @@ const juce::Image& OrvalenEditor::fittedCopy (const juce::Image& source, juce::I
     if (! source.isValid() || getWidth() <= 0 || getHeight() <= 0)
         return source;
     if (copy.getWidth() != getWidth() || copy.getHeight() != getHeight())
-    {
-        copy = juce::Image (source.getFormat(), getWidth(), getHeight(), true);
-        juce::Graphics g (copy);
-        g.drawImage (source, getLocalBounds().toFloat(), juce::RectanglePlacement::fillDestination);
-    }
+        copy = makeCoverImage (source, getWidth(), getHeight(), source.getFormat());
     return copy;
 }
 

@@ -1,6 +1,7 @@
 #include "editor/SpectrumDisplay.h"
 
 #include "BinaryData.h"
+#include "editor/CoverImage.h"
 #include "editor/SpectrumCurveRenderer.h"
 #include "processor/OrvalenProcessor.h"
 
@@ -220,13 +221,7 @@ void SpectrumDisplay::setGlassImage (const juce::Image& image)
 // copy at the component's size drawn at opacity 1 keeps the same look.
 void SpectrumDisplay::rebuildScaledGlass()
 {
-    scaledGlass = {};
-    if (! glassImage.isValid() || getWidth() <= 0 || getHeight() <= 0)
-        return;
-
-    scaledGlass = juce::Image (juce::Image::ARGB, getWidth(), getHeight(), true);
-    juce::Graphics g (scaledGlass);
-    g.drawImage (glassImage, getLocalBounds().toFloat(), juce::RectanglePlacement::fillDestination);
+    scaledGlass = makeCoverImage (glassImage, getWidth(), getHeight(), juce::Image::ARGB);
 }
 
 juce::Image SpectrumDisplay::magnifierImage() const { return sharedCursor->image; }

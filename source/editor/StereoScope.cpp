@@ -1,6 +1,7 @@
 #include "editor/StereoScope.h"
 
 #include "BinaryData.h"
+#include "editor/CoverImage.h"
 #include "processor/OrvalenProcessor.h"
 
 #include <algorithm>
@@ -101,13 +102,7 @@ void StereoScope::setGlassImage (const juce::Image& image)
 // of on every paint leaves each paint a plain blend with the same look.
 void StereoScope::rebuildScaledGlass()
 {
-    scaledGlass = {};
-    if (! glassImage.isValid() || getWidth() <= 0 || getHeight() <= 0)
-        return;
-
-    scaledGlass = juce::Image (juce::Image::ARGB, getWidth(), getHeight(), true);
-    juce::Graphics g (scaledGlass);
-    g.drawImage (glassImage, getLocalBounds().toFloat(), juce::RectanglePlacement::fillDestination);
+    scaledGlass = makeCoverImage (glassImage, getWidth(), getHeight(), juce::Image::ARGB);
 }
 
 void StereoScope::resized() { rebuildScaledGlass(); }

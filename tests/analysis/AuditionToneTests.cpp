@@ -85,7 +85,7 @@ TEST (AuditionTone, PhaseStaysWithinOneTurn)
 TEST (BlockOutput, AudioPassesUnchangedWithoutTone)
 {
     auto p = enginetest::makeQuietProcessor();
-    enginetest::TestPlayHead playHead;
+    TestPlayHead playHead;
     playHead.playing = true;
     p->setPlayHead (&playHead);
     const auto x = enginetest::whiteNoise (4096, 0.9f, 17);

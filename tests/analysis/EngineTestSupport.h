@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/TestPlayHead.h"
+
 #include "processor/OrvalenProcessor.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
@@ -12,20 +14,6 @@
 
 namespace enginetest
 {
-// A host transport that the test starts and stops.
-class TestPlayHead : public juce::AudioPlayHead
-{
-public:
-    juce::Optional<PositionInfo> getPosition() const override
-    {
-        PositionInfo info;
-        info.setIsPlaying (playing.load());
-        return info;
-    }
-
-    std::atomic<bool> playing { false };
-};
-
 // A prepared processor whose analysis thread is stopped, so that a test can
 // run the analysis steps itself.
 inline std::unique_ptr<OrvalenProcessor> makeQuietProcessor (double sampleRate = 48000.0)

@@ -95,7 +95,7 @@ TEST (LoudnessMeter, MonoSignalOnBothChannelsCountsTwice)
 
 TEST (LoudnessMeter, MonoLayoutUsesTheChannelTwiceAndKeepsRms)
 {
-    enginetest::TestPlayHead playHead;
+    TestPlayHead playHead;
     playHead.playing = true;
     const auto x = enginetest::sine (96000, 1000.0, 48000.0, 0.5f);
 

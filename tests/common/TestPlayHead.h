@@ -4,10 +4,16 @@
 
 #include <atomic>
 
-// A host transport for tests: reports playing or stopped and a sample position.
+// A host transport for tests: playing or stopped, at a sample position. It
+// starts stopped unless told otherwise, like a host before the user hits play.
 class TestPlayHead final : public juce::AudioPlayHead
 {
 public:
+    explicit TestPlayHead (bool startPlaying = false)
+        : playing (startPlaying)
+    {
+    }
+
     juce::Optional<PositionInfo> getPosition() const override
     {
         PositionInfo info;
@@ -16,6 +22,6 @@ public:
         return info;
     }
 
-    std::atomic<bool> playing { true };
+    std::atomic<bool> playing;
     std::atomic<juce::int64> position { 0 };
 };

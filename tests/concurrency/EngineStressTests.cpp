@@ -1,3 +1,4 @@
+#include "common/TestPlayHead.h"
 #include "processor/OrvalenProcessor.h"
 
 #include <gtest/gtest.h>
@@ -10,25 +11,12 @@
 
 namespace
 {
-class SwitchablePlayHead : public juce::AudioPlayHead
-{
-public:
-    juce::Optional<PositionInfo> getPosition() const override
-    {
-        PositionInfo info;
-        info.setIsPlaying (playing.load());
-        return info;
-    }
-
-    std::atomic<bool> playing { false };
-};
-
 constexpr auto stressDuration = std::chrono::milliseconds (3000);
 
 // The host's audio thread: random block sizes, transport toggling and, now
 // and then, a new sample rate through prepareToPlay.
 void audioThread (OrvalenProcessor& p,
-                  SwitchablePlayHead& playHead,
+                  TestPlayHead& playHead,
                   std::atomic<bool>& stop,
                   long& blocks,
                   long& prepares)
@@ -156,7 +144,7 @@ TEST (EngineStress, AudioAnalysisAndMessageThreadsTogether)
     bool curvesInRange = true;
     {
         OrvalenProcessor processor;
-        SwitchablePlayHead playHead;
+        TestPlayHead playHead;
         processor.setPlayHead (&playHead);
         processor.prepareToPlay (48000.0, 4096);
 

@@ -40,7 +40,7 @@ TEST (LifecycleStorm, DestroyRightAfterConstructionAndAfterPrepare)
 TEST (LifecycleStorm, PrepareWithChangingRatesWhileTheAnalysisThreadRuns)
 {
     OrvalenProcessor p;
-    TestPlayHead head;
+    TestPlayHead head { true };
     p.setPlayHead (&head);
     const double rates[] = { 44100.0, 48000.0, 96000.0, 8000.0, 192000.0, 0.0, 384000.0 };
     for (int round = 0; round < 30; ++round)
@@ -57,7 +57,7 @@ TEST (LifecycleStorm, PrepareWithChangingRatesWhileTheAnalysisThreadRuns)
 TEST (LifecycleStorm, EditorOpenedAndClosedWhileAudioRuns)
 {
     OrvalenProcessor p;
-    TestPlayHead head;
+    TestPlayHead head { true };
     p.setPlayHead (&head);
     p.prepareToPlay (48000.0, 512);
 

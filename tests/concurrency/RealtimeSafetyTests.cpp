@@ -1,25 +1,10 @@
+#include "common/TestPlayHead.h"
 #include "RealtimeProbe.h"
 #include "processor/OrvalenProcessor.h"
 
 #include <gtest/gtest.h>
 
 #include <random>
-
-namespace
-{
-class SwitchablePlayHead : public juce::AudioPlayHead
-{
-public:
-    juce::Optional<PositionInfo> getPosition() const override
-    {
-        PositionInfo info;
-        info.setIsPlaying (playing.load());
-        return info;
-    }
-
-    std::atomic<bool> playing { false };
-};
-} // namespace
 
 TEST (RealtimeSafety, ProbeSeesAllocationsAndLocks)
 {
@@ -53,7 +38,7 @@ TEST (RealtimeSafety, ProcessBlockNeitherAllocatesNorLocks)
         GTEST_SKIP() << "the probe's hooks are left out of sanitizer builds";
 
     OrvalenProcessor processor;
-    SwitchablePlayHead playHead;
+    TestPlayHead playHead;
     processor.setPlayHead (&playHead);
     processor.prepareToPlay (48000.0, 4096);
 
@@ -110,7 +95,7 @@ TEST (RealtimeSafety, MonoProcessBlockNeitherAllocatesNorLocks)
     mono.inputBuses.add (juce::AudioChannelSet::mono());
     mono.outputBuses.add (juce::AudioChannelSet::mono());
     ASSERT_TRUE (processor.setBusesLayout (mono));
-    SwitchablePlayHead playHead;
+    TestPlayHead playHead;
     playHead.playing = true;
     processor.setPlayHead (&playHead);
     processor.prepareToPlay (44100.0, 1024);

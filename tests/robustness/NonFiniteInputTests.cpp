@@ -19,7 +19,7 @@ constexpr int block = 512;
 struct Rig
 {
     OrvalenProcessor processor;
-    TestPlayHead head;
+    TestPlayHead head { true };
     juce::MidiBuffer midi;
     juce::int64 position = 0;
 

@@ -46,7 +46,7 @@ Readings play (const juce::AudioBuffer<float>& signal, double rate, NextBlockSiz
 {
     OrvalenProcessor p;
     useLayout (p, signal.getNumChannels());
-    TestPlayHead head;
+    TestPlayHead head { true };
     p.setPlayHead (&head);
     p.prepareToPlay (rate, 512);
 
@@ -114,7 +114,7 @@ INSTANTIATE_TEST_SUITE_P (AllRates,
 TEST (RatesAndBlocks, EmptyBlockChangesNothing)
 {
     OrvalenProcessor p;
-    TestPlayHead head;
+    TestPlayHead head { true };
     p.setPlayHead (&head);
     p.prepareToPlay (48000.0, 512);
     juce::AudioBuffer<float> empty (2, 0);
