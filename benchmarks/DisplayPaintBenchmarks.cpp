@@ -1,3 +1,4 @@
+#include "common/ProgrammeSpectrum.h"
 #include "editor/SpectrumDisplay.h"
 #include "editor/StereoScope.h"
 #include "processor/OrvalenProcessor.h"
@@ -14,46 +15,6 @@ namespace
 {
 constexpr int bins = 4096;
 constexpr double sampleRate = 48000.0;
-
-// Pink-ish programme spectrum with a low-end roll-off, a few harmonic peaks
-// and +-3 dB of per-bin texture; optionally smoothed over 1/12 octave as the
-// analysis does with its default setting.
-std::vector<float> programmeCurve (int seed, float offsetDb, bool smoothed)
-{
-    std::vector<float> curve ((size_t) bins);
-    juce::Random random (seed);
-    const auto binHz = sampleRate / (2.0 * bins);
-    for (int j = 0; j < bins; ++j)
-    {
-        const auto f = std::max (j * binHz, 5.0);
-        auto db = -24.0 - 3.0 * std::log2 (std::max (f, 120.0) / 120.0);
-        if (f < 40.0)
-            db -= 12.0 * std::log2 (40.0 / f);
-        for (int h = 1; h <= 12; ++h)
-            db += 8.0 / h * std::exp (-std::pow ((f - 110.0 * h) / 6.0, 2.0));
-        db += (random.nextDouble() - 0.5) * 6.0 + offsetDb;
-        curve[(size_t) j] = (float) db;
-    }
-
-    if (smoothed)
-    {
-        std::vector<double> prefix ((size_t) bins + 1, 0.0);
-        for (int j = 0; j < bins; ++j)
-            prefix[(size_t) j + 1] = prefix[(size_t) j] + curve[(size_t) j];
-        const auto halfWidth = std::pow (2.0, 1.0 / 24.0) - 1.0;
-        auto raw = curve;
-        for (int j = 0; j < bins; ++j)
-        {
-            const auto reach = (int) (j * halfWidth);
-            const auto lo = std::max (0, j - reach);
-            const auto hi = std::min (bins - 1, j + reach);
-            curve[(size_t) j] = (float) ((prefix[(size_t) hi + 1] - prefix[(size_t) lo]) / (hi - lo + 1));
-        }
-    }
-    for (auto& v : curve)
-        v = juce::jlimit (-150.0f, 0.0f, v);
-    return curve;
-}
 
 juce::Image makeGlassPicture()
 {
@@ -77,8 +38,8 @@ void fillSlots (OrvalenProcessor& processor, bool smoothed)
     {
         auto& slot = processor.curveSlots[(size_t) i];
         const juce::ScopedLock sl (slot.lock);
-        slot.curve = programmeCurve (10 + i, -4.0f * (float) i, smoothed);
-        slot.peakCurve = programmeCurve (20 + i, 6.0f - 4.0f * (float) i, smoothed);
+        slot.curve = programmeCurve (bins, sampleRate, 10 + i, -4.0f * (float) i, { true, smoothed });
+        slot.peakCurve = programmeCurve (bins, sampleRate, 20 + i, 6.0f - 4.0f * (float) i, { true, smoothed });
         slot.visible = true;
         slot.selected = i == 0;
         slot.hold = true;

@@ -1,3 +1,4 @@
+#include "common/ProgrammeSpectrum.h"
 #include "editor/OrvalenEditor.h"
 #include "processor/OrvalenProcessor.h"
 
@@ -13,23 +14,6 @@ namespace
 constexpr int bins = 4096;
 constexpr double sampleRate = 48000.0;
 
-std::vector<float> programmeCurve (int seed, float offsetDb)
-{
-    std::vector<float> curve ((size_t) bins);
-    juce::Random random (seed);
-    const double binHz = sampleRate / (2.0 * bins);
-    for (int j = 0; j < bins; ++j)
-    {
-        const double f = std::max (j * binHz, 5.0);
-        double db = -24.0 - 3.0 * std::log2 (std::max (f, 120.0) / 120.0);
-        if (f < 40.0)
-            db -= 12.0 * std::log2 (40.0 / f);
-        db += (random.nextDouble() - 0.5) * 6.0 + offsetDb;
-        curve[(size_t) j] = (float) juce::jlimit (-150.0, 0.0, db);
-    }
-    return curve;
-}
-
 void fillLiveState (OrvalenProcessor& processor)
 {
     processor.setRateAndBufferSizeDetails (sampleRate, 512);
@@ -37,8 +21,8 @@ void fillLiveState (OrvalenProcessor& processor)
     {
         auto& slot = processor.curveSlots[(size_t) i];
         const juce::ScopedLock guard (slot.lock);
-        slot.curve = programmeCurve (10 + i, -4.0f * (float) i);
-        slot.peakCurve = programmeCurve (20 + i, 6.0f - 4.0f * (float) i);
+        slot.curve = programmeCurve (bins, sampleRate, 10 + i, -4.0f * (float) i);
+        slot.peakCurve = programmeCurve (bins, sampleRate, 20 + i, 6.0f - 4.0f * (float) i);
         slot.visible = true;
         slot.selected = i == 0;
         slot.hold = i < 2;

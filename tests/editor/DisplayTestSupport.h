@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/ProgrammeSpectrum.h"
+
 #include "processor/OrvalenProcessor.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
@@ -75,25 +77,6 @@ inline juce::Image makeGlassPicture (int w = 1897, int h = 1225)
         g.fillRect (random.nextInt (w), random.nextInt (h), 3, 3);
     }
     return image;
-}
-
-// Programme-like spectrum: a pink slope from the low mids with a low-end
-// roll-off and a few dB of random texture, at bin resolution.
-inline std::vector<float> programmeCurve (int bins, double sampleRate, int seed, float offsetDb = 0.0f)
-{
-    std::vector<float> curve ((size_t) bins);
-    juce::Random random (seed);
-    const auto binHz = sampleRate / (2.0 * bins);
-    for (int j = 0; j < bins; ++j)
-    {
-        const auto f = std::max (j * binHz, 5.0);
-        auto db = -24.0 - 3.0 * std::log2 (std::max (f, 120.0) / 120.0);
-        if (f < 40.0)
-            db -= 12.0 * std::log2 (40.0 / f);
-        db += (random.nextDouble() - 0.5) * 6.0 + offsetDb;
-        curve[(size_t) j] = (float) juce::jlimit (-150.0, 0.0, db);
-    }
-    return curve;
 }
 
 inline int channelDistance (juce::Colour a, juce::Colour b)
