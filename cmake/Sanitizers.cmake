@@ -3,4 +3,7 @@
 if(LUMASPAN_SANITIZE)
     add_compile_options(-fsanitize=${LUMASPAN_SANITIZE} -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
     add_link_options(-fsanitize=${LUMASPAN_SANITIZE})
+    if(LUMASPAN_SANITIZE MATCHES "undefined")
+        add_compile_options("-fsanitize-ignorelist=${CMAKE_SOURCE_DIR}/cmake/ubsan-ignorelist.txt")
+    endif()
 endif()
