@@ -57,6 +57,8 @@ void apply (OrvalenProcessor& p, const std::uint8_t* data, size_t size, int* out
 }
 } // namespace
 
+extern "C" int LLVMFuzzerTestOneInput (const std::uint8_t* data, size_t size);
+
 extern "C" int LLVMFuzzerTestOneInput (const std::uint8_t* data, size_t size)
 {
     static auto* processor = new OrvalenProcessor();
