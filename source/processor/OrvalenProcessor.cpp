@@ -12,8 +12,8 @@ constexpr float emptyCurveDb = -90.0f;
 OrvalenProcessor::OrvalenProcessor()
     : juce::AudioProcessor (BusesProperties()
                                 .withInput ("Input", juce::AudioChannelSet::stereo(), true)
-                                .withOutput ("Output", juce::AudioChannelSet::stereo(), true)),
-      juce::Thread ("KLA_FFT_Thread")
+                                .withOutput ("Output", juce::AudioChannelSet::stereo(), true))
+    , juce::Thread ("KLA_FFT_Thread")
 {
     loudnessMeter = std::make_unique<LoudnessMeter>();
 
@@ -104,10 +104,8 @@ void OrvalenProcessor::setUpFft (int order)
     currentFftOrder = order;
     fftSize = 1 << order;
     fft = std::make_unique<juce::dsp::FFT> (order);
-    window = std::make_unique<juce::dsp::WindowingFunction<float>> ((size_t) fftSize,
-                                                                     juce::dsp::WindowingFunction<float>::blackmanHarris,
-                                                                     true,
-                                                                     0.0f);
+    window = std::make_unique<juce::dsp::WindowingFunction<float>> (
+        (size_t) fftSize, juce::dsp::WindowingFunction<float>::blackmanHarris, true, 0.0f);
     fftData.assign ((size_t) (2 * fftSize), 0.0f);
 }
 

@@ -39,18 +39,24 @@ protected:
     void TearDown() override { dir.deleteRecursively(); }
 
     // A stereo 997 Hz sine of the given amplitude in both channels.
-    juce::File writeSine (juce::AudioFormat& format, const juce::String& name, double rate, int channels,
-                          double seconds, float amplitude = 0.5f)
+    juce::File writeSine (juce::AudioFormat& format,
+                          const juce::String& name,
+                          double rate,
+                          int channels,
+                          double seconds,
+                          float amplitude = 0.5f)
     {
         const auto file = dir.getChildFile (name);
         const int n = (int) (seconds * rate);
         juce::AudioBuffer<float> buffer (channels, n);
         for (int i = 0; i < n; ++i)
             for (int ch = 0; ch < channels; ++ch)
-                buffer.setSample (ch, i, amplitude * (float) std::sin (juce::MathConstants<double>::twoPi * 997.0 * i / rate));
+                buffer.setSample (
+                    ch, i, amplitude * (float) std::sin (juce::MathConstants<double>::twoPi * 997.0 * i / rate));
 
         std::unique_ptr<juce::OutputStream> out (file.createOutputStream().release());
-        std::unique_ptr<juce::AudioFormatWriter> writer (format.createWriterFor (out.get(), rate, (unsigned) channels, 24, {}, 0));
+        std::unique_ptr<juce::AudioFormatWriter> writer (
+            format.createWriterFor (out.get(), rate, (unsigned) channels, 24, {}, 0));
         if (writer == nullptr)
             return {};
         out.release();
@@ -65,7 +71,9 @@ TEST_F (AnalyseTool, ReadsWavAiffAndFlacAndPrintsTheReadouts)
     juce::WavAudioFormat wav;
     juce::AiffAudioFormat aiff;
     juce::FlacAudioFormat flac;
-    const std::pair<juce::AudioFormat*, const char*> formats[] = { { &wav, "sine.wav" }, { &aiff, "sine.aiff" }, { &flac, "sine.flac" } };
+    const std::pair<juce::AudioFormat*, const char*> formats[] = { { &wav, "sine.wav" },
+                                                                   { &aiff, "sine.aiff" },
+                                                                   { &flac, "sine.flac" } };
 
     for (auto [format, name] : formats)
     {
@@ -96,7 +104,8 @@ TEST_F (AnalyseTool, MonoFileCountsItsChannelTwiceInLoudness)
 {
     juce::WavAudioFormat wav;
     const auto input = writeSine (wav, "mono.wav", 44100.0, 1, 2.0);
-    const auto run = runTool ({ input.getFullPathName(), "--json", "--png", dir.getChildFile ("m.png").getFullPathName() });
+    const auto run =
+        runTool ({ input.getFullPathName(), "--json", "--png", dir.getChildFile ("m.png").getFullPathName() });
     ASSERT_EQ (run.exitCode, 0) << run.output;
     const auto json = juce::JSON::parse (run.output);
     EXPECT_EQ ((int) json["channels"], 1);
@@ -109,9 +118,21 @@ TEST_F (AnalyseTool, SizeOptionAndTextOutput)
     juce::WavAudioFormat wav;
     const auto input = writeSine (wav, "s.wav", 48000.0, 2, 1.5);
     const auto png = dir.getChildFile ("big.png");
-    const auto run = runTool ({ input.getFullPathName(), "--size", "1200x870", "--png", png.getFullPathName(),
-                                "--weighting", "A", "--smoothing", "1/3", "--mode", "Peak", "--response", "Fast",
-                                "--resolution", "Lo" });
+    const auto run = runTool ({ input.getFullPathName(),
+                                "--size",
+                                "1200x870",
+                                "--png",
+                                png.getFullPathName(),
+                                "--weighting",
+                                "A",
+                                "--smoothing",
+                                "1/3",
+                                "--mode",
+                                "Peak",
+                                "--response",
+                                "Fast",
+                                "--resolution",
+                                "Lo" });
     ASSERT_EQ (run.exitCode, 0) << run.output;
     EXPECT_TRUE (run.output.contains ("TP:    -5.0 dB")) << run.output;
     EXPECT_TRUE (run.output.contains ("Editor picture: " + png.getFullPathName()));
@@ -151,7 +172,8 @@ TEST_F (AnalyseTool, BadInputFailsWithOneLineAndWritesNothing)
         { { good.getFullPathName(), "--resolution", "Mid" }, "invalid --resolution" },
         { { good.getFullPathName(), "--size", "12x" }, "invalid --size" },
         { { good.getFullPathName(), "--frobnicate" }, "unknown option" },
-        { { good.getFullPathName(), "--state", dir.getChildFile ("none.bin").getFullPathName() }, "cannot read state file" },
+        { { good.getFullPathName(), "--state", dir.getChildFile ("none.bin").getFullPathName() },
+          "cannot read state file" },
     };
 
     for (const auto& [args, message] : cases)
@@ -175,7 +197,8 @@ TEST_F (AnalyseTool, BadInputFailsWithOneLineAndWritesNothing)
 
 TEST_F (AnalyseTool, SavedStateIsAppliedBeforeOptions)
 {
-    const juce::String xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?> <KLALumaspanState measureMode=\"1\" weighting=\"0\" smoothing=\"0\" responseMs=\"2\"/>";
+    const juce::String xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?> <KLALumaspanState measureMode=\"1\" "
+                             "weighting=\"0\" smoothing=\"0\" responseMs=\"2\"/>";
     juce::MemoryBlock block;
     juce::MemoryOutputStream out (block, false);
     out.writeInt (0x21324356);
@@ -204,7 +227,8 @@ TEST_F (AnalyseTool, SavedStateIsAppliedBeforeOptions)
 
 TEST (AnalyseOptionsParsing, OptionTextsMapToSettingIndices)
 {
-    const auto parsed = parseAnalyseOptions ({ "--mode", "Peak", "--weighting", "C", "--smoothing", "1/6", "--response", "Slow", "--resolution", "Lo" });
+    const auto parsed = parseAnalyseOptions (
+        { "--mode", "Peak", "--weighting", "C", "--smoothing", "1/6", "--response", "Slow", "--resolution", "Lo" });
     ASSERT_TRUE (parsed.options.has_value()) << parsed.error;
     EXPECT_EQ (*parsed.options->measureMode, 1);
     EXPECT_EQ (*parsed.options->weighting, 2);

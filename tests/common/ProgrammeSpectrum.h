@@ -16,8 +16,8 @@ struct ProgrammeSpectrumShape
     bool smoothed = false;
 };
 
-inline std::vector<float> programmeCurve (int bins, double sampleRate, int seed, float offsetDb = 0.0f,
-                                          ProgrammeSpectrumShape shape = {})
+inline std::vector<float>
+    programmeCurve (int bins, double sampleRate, int seed, float offsetDb = 0.0f, ProgrammeSpectrumShape shape = {})
 {
     std::vector<float> curve ((size_t) bins);
     juce::Random random (seed);

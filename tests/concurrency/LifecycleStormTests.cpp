@@ -62,10 +62,12 @@ TEST (LifecycleStorm, EditorOpenedAndClosedWhileAudioRuns)
     p.prepareToPlay (48000.0, 512);
 
     std::atomic<bool> stop { false };
-    std::thread audio ([&] {
-        while (! stop.load())
-            playBlocks (p, 1, 512, 0.25f);
-    });
+    std::thread audio (
+        [&]
+        {
+            while (! stop.load())
+                playBlocks (p, 1, 512, 0.25f);
+        });
 
     juce::Image frame (juce::Image::ARGB, 800, 580, true);
     for (int i = 0; i < 100; ++i)

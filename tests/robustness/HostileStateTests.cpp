@@ -36,7 +36,8 @@ TEST (HostileState, DeeplyNestedXmlIsIgnoredWithoutCrashing)
 TEST (HostileState, ShallowChildrenAndQuotedAngleBracketsStillLoad)
 {
     OrvalenProcessor p;
-    const auto block = blockWithText ("<KLALumaspanState measureMode=\"1\" note=\"a &lt; b\" x='<<<<'><child><grandchild/></child></KLALumaspanState>");
+    const auto block = blockWithText ("<KLALumaspanState measureMode=\"1\" note=\"a &lt; b\" "
+                                      "x='<<<<'><child><grandchild/></child></KLALumaspanState>");
     p.setStateInformation (block.getData(), (int) block.getSize());
     EXPECT_EQ (p.measureMode.load(), 1);
 }

@@ -43,7 +43,8 @@ struct Rig
             for (int i = 0; i < block; ++i)
             {
                 const auto n = position + start + i;
-                const float s = 0.5f * (float) std::sin (juce::MathConstants<double>::twoPi * 997.0 * (double) n / rate);
+                const float s =
+                    0.5f * (float) std::sin (juce::MathConstants<double>::twoPi * 997.0 * (double) n / rate);
                 float l = s, r = 0.6f * s;
                 if (n >= poisonFrom && n < poisonTo)
                     l = r = poison ? nonFinite (n) : 0.0f;
@@ -55,7 +56,8 @@ struct Rig
             head.position = position + start;
             processor.processBlock (buffer, midi);
             for (int ch = 0; ch < 2; ++ch)
-                ASSERT_EQ (std::memcmp (buffer.getReadPointer (ch), input.getReadPointer (ch), sizeof (float) * block), 0)
+                ASSERT_EQ (std::memcmp (buffer.getReadPointer (ch), input.getReadPointer (ch), sizeof (float) * block),
+                           0)
                     << "the audio must pass unchanged, non-finite samples included";
             waitForAnalysis();
         }
@@ -66,9 +68,12 @@ struct Rig
     {
         switch (n % 3)
         {
-            case 0: return std::numeric_limits<float>::quiet_NaN();
-            case 1: return std::numeric_limits<float>::infinity();
-            default: return -std::numeric_limits<float>::infinity();
+            case 0:
+                return std::numeric_limits<float>::quiet_NaN();
+            case 1:
+                return std::numeric_limits<float>::infinity();
+            default:
+                return -std::numeric_limits<float>::infinity();
         }
     }
 
@@ -145,8 +150,10 @@ TEST (NonFiniteInput, PeakAndCurvesStayFiniteDuringTheBurst)
 {
     Rig rig;
     rig.feed (1.5, 0, (juce::int64) (1.5 * rate), true);
-    const float readings[] = { rig.processor.truePeakDb.load(), rig.processor.rmsDb.load(),
-                               rig.processor.momentaryLufs.load(), rig.processor.integratedLufs.load() };
+    const float readings[] = { rig.processor.truePeakDb.load(),
+                               rig.processor.rmsDb.load(),
+                               rig.processor.momentaryLufs.load(),
+                               rig.processor.integratedLufs.load() };
     for (float r : readings)
         EXPECT_TRUE (std::isfinite (r));
     expectAllFinite (rig.selectedCurve());

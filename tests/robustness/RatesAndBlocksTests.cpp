@@ -61,7 +61,9 @@ Readings play (const juce::AudioBuffer<float>& signal, double rate, NextBlockSiz
         head.position = start;
         p.processBlock (view, midi);
         for (int ch = 0; ch < signal.getNumChannels(); ++ch)
-            EXPECT_EQ (std::memcmp (block.getReadPointer (ch), signal.getReadPointer (ch, start), sizeof (float) * (size_t) n), 0);
+            EXPECT_EQ (
+                std::memcmp (block.getReadPointer (ch), signal.getReadPointer (ch, start), sizeof (float) * (size_t) n),
+                0);
         start += n;
     }
     p.setPlayHead (nullptr);
@@ -106,9 +108,21 @@ TEST_P (RatesAndBlocks, PassThroughAndReadingsIndependentOfBlockSize)
 
 INSTANTIATE_TEST_SUITE_P (AllRates,
                           RatesAndBlocks,
-                          testing::Combine (testing::Values (8000.0, 11025.0, 16000.0, 22050.0, 32000.0, 44100.0, 48000.0,
-                                                             88200.0, 96000.0, 176400.0, 192000.0, 352800.0, 384000.0,
-                                                             0.0, -44100.0),
+                          testing::Combine (testing::Values (8000.0,
+                                                             11025.0,
+                                                             16000.0,
+                                                             22050.0,
+                                                             32000.0,
+                                                             44100.0,
+                                                             48000.0,
+                                                             88200.0,
+                                                             96000.0,
+                                                             176400.0,
+                                                             192000.0,
+                                                             352800.0,
+                                                             384000.0,
+                                                             0.0,
+                                                             -44100.0),
                                             testing::Values (1, 2)));
 
 TEST (RatesAndBlocks, EmptyBlockChangesNothing)

@@ -17,7 +17,10 @@ int fail (const juce::String& message)
 class ProgressBar
 {
 public:
-    explicit ProgressBar (bool enabled) : shown (enabled) {}
+    explicit ProgressBar (bool enabled)
+        : shown (enabled)
+    {
+    }
 
     void update (double fraction)
     {

@@ -108,7 +108,8 @@ ParsedOptions parseAnalyseOptions (const juce::StringArray& args)
             const auto value = args[++i];
             const int index = choice.texts.indexOf (value);
             if (index < 0)
-                return failure ("invalid " + arg + " '" + value + "' (expected " + choice.texts.joinIntoString ("|") + ")");
+                return failure ("invalid " + arg + " '" + value + "' (expected " + choice.texts.joinIntoString ("|")
+                                + ")");
             options.*(choice.target) = index;
             matched = true;
             break;

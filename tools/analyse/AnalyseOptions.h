@@ -8,9 +8,9 @@
 // option texts and are stored as the processor's option indices.
 struct AnalyseOptions
 {
-    juce::File inputFile;       // empty: analyse the built-in demo signal
+    juce::File inputFile; // empty: analyse the built-in demo signal
     juce::File pngFile;
-    juce::File stateFile;       // empty: no saved state to load
+    juce::File stateFile; // empty: no saved state to load
     bool json = false;
     bool quiet = false;
     int width = 800;
@@ -21,7 +21,7 @@ struct AnalyseOptions
 struct ParsedOptions
 {
     std::optional<AnalyseOptions> options;
-    juce::String error;        // set when options is empty and the run must fail
+    juce::String error; // set when options is empty and the run must fail
     bool helpRequested = false;
 };
 

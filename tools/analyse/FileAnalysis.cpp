@@ -50,10 +50,8 @@ void applySettings (OrvalenProcessor& p, const AnalyseOptions& options, const ju
         p.setStateInformation (savedState->getData(), (int) savedState->getSize());
 
     const std::pair<const std::optional<int>&, std::atomic<int>&> settings[] = {
-        { options.measureMode, p.measureMode },
-        { options.weighting, p.weighting },
-        { options.smoothing, p.smoothing },
-        { options.responseMs, p.responseMs },
+        { options.measureMode, p.measureMode },    { options.weighting, p.weighting },
+        { options.smoothing, p.smoothing },        { options.responseMs, p.responseMs },
         { options.fftOrder, p.requestedFftOrder },
     };
     for (auto& [value, setting] : settings)
@@ -84,10 +82,7 @@ std::unique_ptr<juce::AudioFormatReader> makeDemoReader()
     return std::unique_ptr<juce::AudioFormatReader> (wav.createReaderFor (stream, true));
 }
 
-juce::String jsonNumber (float value)
-{
-    return value <= -90.0f ? juce::String ("null") : juce::String (value, 2);
-}
+juce::String jsonNumber (float value) { return value <= -90.0f ? juce::String ("null") : juce::String (value, 2); }
 } // namespace
 
 OpenedInput openAnalysisInput (const AnalyseOptions& options)

@@ -27,8 +27,8 @@ struct AnalysisReport
 struct OpenedInput
 {
     std::unique_ptr<juce::AudioFormatReader> reader;
-    juce::String description;   // file name or "demo signal"
-    juce::String error;         // set when reader is null
+    juce::String description; // file name or "demo signal"
+    juce::String error; // set when reader is null
 };
 
 // Opens the input named by the options (or the demo signal) and checks that the
