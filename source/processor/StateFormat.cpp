@@ -15,6 +15,23 @@ constexpr int headerSize = 8;
 // refused before parsing so that a corrupt project cannot overflow the stack.
 constexpr int maxElementDepth = 64;
 
+// Our state text has one processing instruction, the XML declaration at its
+// start. The framework's parser can loop for ever on processing instructions
+// among child elements, so a block with any other is refused.
+bool hasStrayProcessingInstruction (const char* text, int numBytes)
+{
+    int start = 0;
+    while (start < numBytes && juce::CharacterFunctions::isWhitespace (text[start]))
+        ++start;
+    if (start + 1 < numBytes && text[start] == '<' && text[start + 1] == '?')
+        start += 2;
+
+    for (int i = start; i + 1 < numBytes; ++i)
+        if (text[i] == '<' && text[i + 1] == '?')
+            return true;
+    return false;
+}
+
 bool nestsTooDeeply (const char* text, int numBytes)
 {
     int depth = 0;
@@ -80,7 +97,7 @@ std::unique_ptr<juce::XmlElement> parseStateBlock (const void* data, int sizeInB
     juce::MemoryBlock text ((size_t) textBytes + 4, true);
     text.copyFrom (bytes + headerSize, 0, (size_t) textBytes);
     const auto* textData = static_cast<const char*> (text.getData());
-    if (nestsTooDeeply (textData, textBytes))
+    if (nestsTooDeeply (textData, textBytes) || hasStrayProcessingInstruction (textData, textBytes))
         return nullptr;
 
     // Malformed UTF-8 (a sequence cut off at the end, say) is not text; the

@@ -14,7 +14,7 @@ if(CMAKE_CXX_COMPILER_ID STREQUAL "Clang" AND LUMASPAN_SANITIZE MATCHES "address
     add_test(NAME state_fuzzer
         COMMAND "${CMAKE_COMMAND}" -E env ASAN_OPTIONS=detect_leaks=0
             $<TARGET_FILE:lumaspan_state_fuzzer>
-            -max_total_time=${LUMASPAN_FUZZ_SECONDS} -max_len=4096 -print_final_stats=1
+            -max_total_time=${LUMASPAN_FUZZ_SECONDS} -max_len=4096 -timeout=5 -print_final_stats=1
             "${CMAKE_BINARY_DIR}/fuzz-corpus" "${CMAKE_CURRENT_LIST_DIR}/corpus")
     set_tests_properties(state_fuzzer PROPERTIES LABELS fuzz TIMEOUT 600)
     file(MAKE_DIRECTORY "${CMAKE_BINARY_DIR}/fuzz-corpus")

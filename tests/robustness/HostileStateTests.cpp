@@ -57,3 +57,16 @@ TEST (HostileState, MalformedUtf8IsIgnored)
     p.setStateInformation (block.getData(), (int) block.getSize());
     EXPECT_EQ (p.measureMode.load(), 0);
 }
+
+TEST (HostileState, ProcessingInstructionsAmongElementsAreIgnoredWithoutHanging)
+{
+    // Found by the fuzzer: the framework's parser never returned on this block.
+    const auto file = juce::File (LUMASPAN_SOURCE_DIR).getChildFile ("tests/fuzz/corpus/stray_processing_instructions");
+    juce::MemoryBlock block;
+    ASSERT_TRUE (file.loadFileAsData (block));
+
+    OrvalenProcessor p;
+    p.setStateInformation (block.getData(), (int) block.getSize());
+    EXPECT_EQ (p.measureMode.load(), 0);
+    EXPECT_EQ (p.weighting.load(), 3);
+}
