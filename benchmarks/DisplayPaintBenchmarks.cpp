@@ -140,15 +140,3 @@ BENCHMARK (BM_SpectrumDisplayPaint)
     ->Args ({ 1128, 460, 0, 1 })
     ->Unit (benchmark::kMillisecond);
 BENCHMARK (BM_StereoScopePaint)->Args ({ 210, 162 })->Args ({ 315, 243 })->Unit (benchmark::kMillisecond);
-
-// The benchmark executable collects files from several areas; a weak main lets
-// another file supply its own without a clash.
-__attribute__ ((weak)) int main (int argc, char** argv)
-{
-    benchmark::Initialize (&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments (argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -67,15 +67,3 @@ void BM_EditorFrame (benchmark::State& state)
 } // namespace
 
 BENCHMARK (BM_EditorFrame)->Arg (800)->Arg (1200)->Unit (benchmark::kMillisecond)->MinTime (1.0);
-
-// Weak, so that another benchmark file's BENCHMARK_MAIN takes precedence when
-// they are linked together into the one executable.
-__attribute__ ((weak)) int main (int argc, char** argv)
-{
-    benchmark::Initialize (&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments (argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -161,5 +161,3 @@ BENCHMARK (libebur128Stereo48k)->Arg (64)->Arg (512)->Arg (4096);
 BENCHMARK (analysisPassOrder13)->Unit (benchmark::kMicrosecond);
 BENCHMARK (bandSmoothing)->Arg (0)->Arg (1)->Unit (benchmark::kMicrosecond);
 BENCHMARK (idleAnalysisThread)->Iterations (3)->Unit (benchmark::kMillisecond);
-
-BENCHMARK_MAIN();

@@ -440,16 +440,7 @@ void SpectrumDisplay::paintOverlay (juce::Graphics& g)
     g.setColour (frameColour);
     g.drawRoundedRectangle (0.5f, 0.5f, std::max (w - 1.0f, 0.0f), std::max (h - 1.0f, 0.0f), cornerSize, 1.0f);
 
-    if (! glassImage.isValid())
-        return;
-    if (scaledGlass.getWidth() != getWidth() || scaledGlass.getHeight() != getHeight())
-        rebuildScaledGlass();
-    if (scaledGlass.isValid())
-    {
-        g.setOpacity (glassOpacity);
-        g.drawImageAt (scaledGlass, 0, 0);
-        g.setOpacity (1.0f);
-    }
+    drawCoverImage (g, glassImage, scaledGlass, getWidth(), getHeight(), glassOpacity);
 }
 
 void SpectrumDisplay::paintDirect (juce::Graphics& g)

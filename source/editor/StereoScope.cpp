@@ -390,16 +390,7 @@ void StereoScope::paintOverlay (juce::Graphics& g)
     g.setColour (borderColour);
     g.drawRoundedRectangle (0.5f, 0.5f, std::max (0.0f, w - 1.0f), std::max (0.0f, h - 1.0f), cornerSize, 1.0f);
 
-    if (! glassImage.isValid())
-        return;
-    if (scaledGlass.getWidth() != getWidth() || scaledGlass.getHeight() != getHeight())
-        rebuildScaledGlass();
-    if (scaledGlass.isValid())
-    {
-        g.setOpacity (glassOpacity);
-        g.drawImageAt (scaledGlass, 0, 0);
-        g.setOpacity (1.0f);
-    }
+    drawCoverImage (g, glassImage, scaledGlass, getWidth(), getHeight(), glassOpacity);
 }
 
 void StereoScope::paintDirect (juce::Graphics& g)
