@@ -84,7 +84,7 @@ void OrvalenProcessor::finishAnalysisPass (float sampleRate)
         if (slot.scopeClearRequest.load())
             scopeResetRequest.exchange (true);
 
-    SpectrumAnalysis::applyWeighting (spectrumDb, weighting.load(), sampleRate);
+    SpectrumAnalysis::applyWeighting (spectrumDb, weighting.load(), sampleRate, weightingTable);
     SpectrumAnalysis::clampSpectrum (spectrumDb);
     SpectrumAnalysis::smooth (
         spectrumDb, smoothing.load(), sampleRate, powerScratch, smoothedDb, averagedDb, smoothingScratch);

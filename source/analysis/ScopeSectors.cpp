@@ -8,7 +8,7 @@ void ScopeSectors::analyseCapture (const float* captureLeft,
                                    const float* captureRight,
                                    float* fftLeft,
                                    float* fftRight,
-                                   juce::dsp::FFT& fft,
+                                   const RealFft& fft,
                                    juce::dsp::WindowingFunction<float>& window,
                                    float* sectors)
 {

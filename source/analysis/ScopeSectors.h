@@ -1,5 +1,7 @@
 #pragma once
 
+#include "analysis/RealFft.h"
+
 #include <juce_dsp/juce_dsp.h>
 
 // Sorts one 2048-sample stereo capture into 120 direction sectors: for every
@@ -15,7 +17,7 @@ struct ScopeSectors
                                 const float* captureRight,
                                 float* fftLeft,
                                 float* fftRight,
-                                juce::dsp::FFT& fft,
+                                const RealFft& fft,
                                 juce::dsp::WindowingFunction<float>& window,
                                 float* sectors);
 

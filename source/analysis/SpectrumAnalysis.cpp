@@ -15,7 +15,6 @@ constexpr double minimumPower = 1e-15;
 // are several times faster than pow and log10 and agree to a few ulp.
 constexpr float tenthOfLn10 = 0.230258509f;
 constexpr float tenOverLn10 = 4.34294482f;
-constexpr double twentyOverLn10 = 8.6858896380650366;
 
 inline float powerOf (float db) { return std::exp (db * tenthOfLn10); }
 
@@ -76,7 +75,7 @@ float SpectrumAnalysis::analysisSampleRate (double preparedRate)
     return fs > 0.0f ? fs : 48000.0f;
 }
 
-void SpectrumAnalysis::computeSpectrum (juce::dsp::FFT& fft,
+void SpectrumAnalysis::computeSpectrum (const RealFft& fft,
                                         juce::dsp::WindowingFunction<float>& window,
                                         const std::vector<float>& history,
                                         int fftSize,
@@ -102,8 +101,8 @@ void SpectrumAnalysis::computeSpectrum (juce::dsp::FFT& fft,
     {
         const float re = gain * fftData[2 * k];
         const float im = gain * fftData[2 * k + 1];
-        const double magnitude = std::max (std::sqrt ((double) (re * re + im * im)), (double) minimumMagnitude);
-        const auto level = (float) std::max (twentyOverLn10 * std::log (magnitude), (double) floorDb);
+        const float power = std::max (re * re + im * im, minimumMagnitude * minimumMagnitude);
+        const float level = std::max (tenOverLn10 * std::log (power), floorDb);
         const float fk = binHz * (float) k;
 
         if (fk < taperBelowHz)
@@ -143,13 +142,31 @@ float SpectrumAnalysis::weightingDb (int weighting, float f)
 
 void SpectrumAnalysis::applyWeighting (std::vector<float>& spectrumDb, int weighting, float sampleRate)
 {
+    WeightingTable table;
+    applyWeighting (spectrumDb, weighting, sampleRate, table);
+}
+
+void SpectrumAnalysis::applyWeighting (std::vector<float>& spectrumDb,
+                                       int weighting,
+                                       float sampleRate,
+                                       WeightingTable& table)
+{
     if (weighting < 1 || weighting > 3 || spectrumDb.size() <= 1)
         return;
 
     const size_t n = spectrumDb.size();
-    const float binHz = sampleRate / (float) (2 * n);
+    if (table.weighting != weighting || table.sampleRate != sampleRate || table.db.size() != n)
+    {
+        table.weighting = weighting;
+        table.sampleRate = sampleRate;
+        table.db.assign (n, 0.0f);
+        const float binHz = sampleRate / (float) (2 * n);
+        for (size_t k = 1; k < n; ++k)
+            table.db[k] = weightingDb (weighting, binHz * (float) k);
+    }
+
     for (size_t k = 1; k < n; ++k)
-        spectrumDb[k] += weightingDb (weighting, binHz * (float) k);
+        spectrumDb[k] += table.db[k];
 }
 
 void SpectrumAnalysis::clampSpectrum (std::vector<float>& spectrumDb)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "analysis/RealFft.h"
+
 #include <juce_dsp/juce_dsp.h>
 
 #include <vector>
@@ -24,7 +26,7 @@ struct SpectrumAnalysis
 
     // Windowed transform of the newest fftSize samples of history into
     // spectrumDb (fftSize / 2 values). fftData must hold 2 x fftSize floats.
-    static void computeSpectrum (juce::dsp::FFT& fft,
+    static void computeSpectrum (const RealFft& fft,
                                  juce::dsp::WindowingFunction<float>& window,
                                  const std::vector<float>& history,
                                  int fftSize,
@@ -35,6 +37,16 @@ struct SpectrumAnalysis
     // Weighting curve in dB at f Hz: 1 "A", 2 "C", 3 "K"; 0 for anything else.
     static float weightingDb (int weighting, float f);
     static void applyWeighting (std::vector<float>& spectrumDb, int weighting, float sampleRate);
+
+    // The weighting of every bin, kept between passes and rebuilt only when
+    // the weighting, the bin count or the rate changes.
+    struct WeightingTable
+    {
+        int weighting = 0;
+        float sampleRate = 0.0f;
+        std::vector<float> db;
+    };
+    static void applyWeighting (std::vector<float>& spectrumDb, int weighting, float sampleRate, WeightingTable& table);
     static void clampSpectrum (std::vector<float>& spectrumDb);
 
     // Band width in octaves for a smoothing index; 0 for "Off" and unknown values.

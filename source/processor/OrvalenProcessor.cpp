@@ -103,7 +103,7 @@ void OrvalenProcessor::setUpFft (int order)
 {
     currentFftOrder = order;
     fftSize = 1 << order;
-    fft = std::make_unique<juce::dsp::FFT> (order);
+    fft = std::make_unique<RealFft> (order);
     window = std::make_unique<juce::dsp::WindowingFunction<float>> (
         (size_t) fftSize, juce::dsp::WindowingFunction<float>::blackmanHarris, true, 0.0f);
     fftData.assign ((size_t) (2 * fftSize), 0.0f);

@@ -2,6 +2,7 @@
 
 #include "analysis/CurveSlot.h"
 #include "analysis/LoudnessMeter.h"
+#include "analysis/RealFft.h"
 #include "analysis/SpectrumAnalysis.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
@@ -74,7 +75,7 @@ public:
     float scopeCaptureRight[scopeCaptureSize] {};
     float scopeFftLeft[2 * scopeCaptureSize] {};
     float scopeFftRight[2 * scopeCaptureSize] {};
-    juce::dsp::FFT scopeFft { 11 };
+    RealFft scopeFft { 11 };
     juce::dsp::WindowingFunction<float> scopeWindow { (size_t) scopeCaptureSize,
                                                       juce::dsp::WindowingFunction<float>::blackmanHarris,
                                                       true,
@@ -104,10 +105,11 @@ public:
     std::vector<float> analysisFifo;
     std::vector<float> chunkBuffer, sampleHistory;
     std::vector<float> fftData;
-    std::unique_ptr<juce::dsp::FFT> fft;
+    std::unique_ptr<RealFft> fft;
     std::unique_ptr<juce::dsp::WindowingFunction<float>> window;
     std::vector<float> spectrumDb, powerScratch, smoothedDb, averagedDb;
     SpectrumAnalysis::SmoothingScratch smoothingScratch;
+    SpectrumAnalysis::WeightingTable weightingTable;
 
 private:
     void setUpFft (int order);

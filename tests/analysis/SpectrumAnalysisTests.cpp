@@ -25,7 +25,7 @@ struct Transform
     }
 
     int size;
-    juce::dsp::FFT fft;
+    RealFft fft;
     juce::dsp::WindowingFunction<float> window;
     std::vector<float> fftData;
 };
@@ -138,6 +138,29 @@ TEST (SpectrumAnalysis, WeightingAddsPerBinAndLeavesBinZero)
     std::vector<float> flat (4096, -50.0f);
     SpectrumAnalysis::applyWeighting (flat, 0, 48000.0f);
     EXPECT_EQ (flat, std::vector<float> (4096, -50.0f));
+}
+
+// A table kept between passes follows every change of weighting, rate and
+// bin count, as a freshly computed one would.
+TEST (SpectrumAnalysis, KeptWeightingTableFollowsEveryChange)
+{
+    struct Pass
+    {
+        int weighting;
+        float sampleRate;
+        size_t bins;
+    };
+    const Pass passes[] = { { 3, 48000.0f, 4096 }, { 3, 48000.0f, 4096 }, { 1, 48000.0f, 4096 }, { 1, 44100.0f, 4096 },
+                            { 1, 44100.0f, 2048 }, { 0, 44100.0f, 2048 }, { 2, 96000.0f, 2048 } };
+    SpectrumAnalysis::WeightingTable table;
+    for (const auto& pass : passes)
+    {
+        const auto input = randomSpectrum ((int) pass.bins, 3);
+        auto kept = input, fresh = input;
+        SpectrumAnalysis::applyWeighting (kept, pass.weighting, pass.sampleRate, table);
+        SpectrumAnalysis::applyWeighting (fresh, pass.weighting, pass.sampleRate);
+        EXPECT_EQ (kept, fresh) << pass.weighting << " " << pass.sampleRate << " " << pass.bins;
+    }
 }
 
 // The O(n) band sums must reproduce the term-by-term sums.
