@@ -14,6 +14,8 @@ namespace
 {
 constexpr int baseWidth = 800, baseHeight = 580;
 constexpr int maxWidth = 1200, maxHeight = 870;
+// The display and the scope round their corners with this radius.
+constexpr int opaqueChildCorner = 8;
 
 int T (float v) { return (int) v; }
 
@@ -309,9 +311,23 @@ void OrvalenEditor::paintFrame (juce::Graphics& g)
     if (frameLayer.getWidth() != getWidth() || frameLayer.getHeight() != getHeight())
         buildFrameLayer();
     if (frameLayer.isValid())
+    {
+        // The display and the scope cover their areas opaquely except the
+        // rounded corners and the anti-aliased outermost pixels; blitting the
+        // frame under the rest would be wasted.
+        juce::Graphics::ScopedSaveState state (g);
+        for (const juce::Component* child :
+             { (juce::Component*) spectrumDisplay.get(), (juce::Component*) stereoScope.get() })
+            if (child->isVisible())
+            {
+                const auto area = child->getBounds();
+                g.excludeClipRegion (area.reduced (opaqueChildCorner, 1));
+                g.excludeClipRegion (area.reduced (1, opaqueChildCorner));
+            }
         g.drawImageAt (frameLayer, 0, 0);
+    }
 
-    ReadoutBar::paint (g, audioProcessor, readoutFont, glassImage, stereoScope->getBounds(), getWidth());
+    ReadoutBar::paint (g, audioProcessor, readoutFont, glassImage, stereoScope->getBounds(), getWidth(), readoutGlass);
 }
 
 void OrvalenEditor::buildFrameLayer()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "editor/ReadoutBar.h"
+
 #include <juce_audio_processors/juce_audio_processors.h>
 
 #include <functional>
@@ -94,6 +96,7 @@ private:
     juce::Image frameLayer;
     juce::Image fittedRearPanel;
     juce::Image fittedLogo;
+    ReadoutBar::GlassLayer readoutGlass;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (OrvalenEditor)
 };

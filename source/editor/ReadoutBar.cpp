@@ -59,6 +59,18 @@ void ReadoutBar::paint (juce::Graphics& g,
                         juce::Rectangle<int> scopeBounds,
                         int editorWidth)
 {
+    GlassLayer layer;
+    paint (g, processor, font, glassImage, scopeBounds, editorWidth, layer);
+}
+
+void ReadoutBar::paint (juce::Graphics& g,
+                        const OrvalenProcessor& processor,
+                        const juce::Font& font,
+                        const juce::Image& glassImage,
+                        juce::Rectangle<int> scopeBounds,
+                        int editorWidth,
+                        GlassLayer& glassLayer)
+{
     const auto lines = readoutLines (processor);
     const auto m = metricsFor (editorWidth);
     const auto w = widthsOf (lines, font);
@@ -86,11 +98,39 @@ void ReadoutBar::paint (juce::Graphics& g,
     if (! glassImage.isValid())
         return;
 
+    refreshGlassLayer (glassLayer, glassImage, bar, m.corner);
+    if (glassLayer.image.isValid())
+        g.drawImageAt (glassLayer.image, glassLayer.area.getX(), glassLayer.area.getY());
+}
+
+void ReadoutBar::paintGlass (juce::Graphics& g, const juce::Image& glassImage, juce::Rectangle<float> bar, float corner)
+{
     juce::Graphics::ScopedSaveState state (g);
     juce::Path shape;
-    shape.addRoundedRectangle (bar, m.corner);
+    shape.addRoundedRectangle (bar, corner);
     g.reduceClipRegion (shape);
     g.setOpacity (0.5f);
     g.drawImage (glassImage, bar, juce::RectanglePlacement::fillDestination);
-    g.setOpacity (1.0f);
+}
+
+void ReadoutBar::refreshGlassLayer (GlassLayer& layer,
+                                    const juce::Image& glassImage,
+                                    juce::Rectangle<float> bar,
+                                    float corner)
+{
+    if (layer.image.isValid() && layer.source == glassImage && layer.bar == bar)
+        return;
+
+    layer.source = glassImage;
+    layer.bar = bar;
+    layer.area = bar.getSmallestIntegerContainer();
+    layer.image = {};
+    if (layer.area.isEmpty())
+        return;
+
+    // Drawn at the bar's own sub-pixel position, so the copy blits 1:1.
+    layer.image = juce::Image (juce::Image::ARGB, layer.area.getWidth(), layer.area.getHeight(), true);
+    juce::Graphics lg (layer.image);
+    lg.addTransform (juce::AffineTransform::translation ((float) -layer.area.getX(), (float) -layer.area.getY()));
+    paintGlass (lg, glassImage, bar, corner);
 }

@@ -24,10 +24,32 @@ public:
                                              juce::Rectangle<int> scopeBounds,
                                              int editorWidth);
 
+    // The glass as last drawn over the bar, clipped and faded: rebuilt only
+    // when the bar or the picture changes, so a steady bar blits a ready copy.
+    struct GlassLayer
+    {
+        juce::Image source;
+        juce::Rectangle<float> bar;
+        juce::Rectangle<int> area;
+        juce::Image image;
+    };
+
     static void paint (juce::Graphics& g,
                        const OrvalenProcessor& processor,
                        const juce::Font& font,
                        const juce::Image& glassImage,
                        juce::Rectangle<int> scopeBounds,
                        int editorWidth);
+    static void paint (juce::Graphics& g,
+                       const OrvalenProcessor& processor,
+                       const juce::Font& font,
+                       const juce::Image& glassImage,
+                       juce::Rectangle<int> scopeBounds,
+                       int editorWidth,
+                       GlassLayer& glassLayer);
+
+private:
+    static void paintGlass (juce::Graphics& g, const juce::Image& glassImage, juce::Rectangle<float> bar, float corner);
+    static void
+        refreshGlassLayer (GlassLayer& layer, const juce::Image& glassImage, juce::Rectangle<float> bar, float corner);
 };

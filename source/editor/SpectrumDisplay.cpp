@@ -94,7 +94,9 @@ SpectrumDisplay::SpectrumDisplay (OrvalenProcessor& p)
     ticks.reserve (mainTicks().size() + fillInTicks().size());
     minFrequency = fullMinFrequency;
     maxFrequency = fullMaxFrequency;
-    setOpaque (true);
+    // Not opaque: the rounded corners leave the editor's frame showing, and
+    // an opaque component's parent never paints there (the host showed black).
+    setOpaque (false);
     setMouseCursor (juce::MouseCursor::CrosshairCursor);
     setGlassImage (loadGlassPicture());
 }

@@ -68,6 +68,35 @@ TEST_P (EditorSnapshot, NormalAndRearPanelViewsRender)
     EXPECT_LT (editortest::countNear (rear, titleArea, juce::Colours::white, 40), 10);
 }
 
+// Every pixel of a frame is painted, whatever the window held before: the
+// frame skips the areas the display and the scope cover, never more.
+TEST_P (EditorSnapshot, FrameCoversEveryPixel)
+{
+    const auto c = GetParam();
+    OrvalenProcessor p;
+    fillLiveState (p);
+    OrvalenEditor editor (p);
+    editor.setSize (c.width, c.height);
+
+    auto paintOver = [&] (juce::Colour previous)
+    {
+        juce::Image image (juce::Image::ARGB, c.width, c.height, false);
+        image.clear (image.getBounds(), previous);
+        juce::Graphics g (image);
+        editor.paintEntireComponent (g, false);
+        return image;
+    };
+
+    const auto overMagenta = paintOver (juce::Colours::magenta);
+    const auto overGreen = paintOver (juce::Colours::lime);
+    int differing = 0;
+    for (int y = 0; y < c.height; ++y)
+        for (int x = 0; x < c.width; ++x)
+            if (overMagenta.getPixelAt (x, y) != overGreen.getPixelAt (x, y) && ++differing <= 3)
+                ADD_FAILURE() << "pixel " << x << ", " << y << " shows what the window held";
+    EXPECT_EQ (differing, 0);
+}
+
 INSTANTIATE_TEST_SUITE_P (BothSizes,
                           EditorSnapshot,
                           ::testing::Values (SnapshotCase { 800, 580 }, SnapshotCase { 1200, 870 }));

@@ -55,7 +55,6 @@ TEST_F (SpectrumDisplayTest, StartsAtTheFullRangeAndMapsFrequencyAndLevelOntoThe
 {
     EXPECT_FLOAT_EQ (display.minFrequency, 10.0f);
     EXPECT_FLOAT_EQ (display.maxFrequency, 22000.0f);
-    EXPECT_TRUE (display.isOpaque());
     EXPECT_FLOAT_EQ (pw(), 708.0f);
     EXPECT_FLOAT_EQ (ph(), 281.0f);
 
