@@ -90,9 +90,10 @@ void RealFft::complexTransform (float* data) const noexcept
         x[1] += i;
     }
 
-    const float* twiddles = stageTwiddles.data() + 2;
-    for (int h = 2; h < half; twiddles += 2 * h, h *= 2)
+    for (int h = 2; h < half; h *= 2)
     {
+        // Stage h starts after the 1 + 2 + ... + h/2 = h - 1 entries before it.
+        const float* twiddles = stageTwiddles.data() + 2 * (h - 1);
         for (int base = 0; base < half; base += 2 * h)
         {
             float* x = data + 2 * base;
