@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
 
 namespace
 {
@@ -403,24 +404,39 @@ void SpectrumDisplay::paintLabels (juce::Graphics& g, float, float ph)
     }
 }
 
+juce::Rectangle<float> SpectrumDisplay::hoverBox (const juce::String& text, float pw) const
+{
+    const auto bw = (float) ((int) std::ceil (readoutFont.getStringWidthFloat (text)) + 12);
+    const auto boxX = hoverX + 6.0f + bw > plotLeft + pw ? hoverX - bw - 6.0f : hoverX + 6.0f;
+    return { boxX, 12.0f, bw, 18.0f };
+}
+
 void SpectrumDisplay::paintHover (juce::Graphics& g, float pw, float ph)
 {
     g.setColour (hoverLineColour);
     g.drawLine (hoverX, plotTop, hoverX, plotTop + ph, 0.8f);
 
     const auto text = hoverText();
-    const auto bw = (float) ((int) std::ceil (readoutFont.getStringWidthFloat (text)) + 12);
-    const auto boxX = hoverX + 6.0f + bw > plotLeft + pw ? hoverX - bw - 6.0f : hoverX + 6.0f;
-    const juce::Rectangle<float> box (boxX, 12.0f, bw, 18.0f);
-
+    const auto box = hoverBox (text, pw);
     g.setColour (readoutFillColour);
     g.fillRoundedRectangle (box, 4.0f);
     g.setColour (readoutOutlineColour);
     g.drawRoundedRectangle (box, 4.0f, 1.0f);
     g.setFont (readoutFont);
     g.setColour (readoutTextColour);
-    g.drawText (
-        text, juce::Rectangle<float> (boxX + 4.0f, 12.0f, bw - 8.0f, 18.0f), juce::Justification::centredLeft, true);
+    g.drawText (text, box.withTrimmedLeft (4.0f).withTrimmedRight (4.0f), juce::Justification::centredLeft, true);
+}
+
+// Pixels the read-out can touch, with a pixel to spare for anti-aliasing.
+juce::RectangleList<int> SpectrumDisplay::hoverArea (float pw, float ph) const
+{
+    juce::RectangleList<int> area;
+    if (! hovering)
+        return area;
+    const auto x = (int) std::floor (hoverX);
+    area.add ({ x - 2, (int) plotTop, 5, (int) std::ceil (ph) + 1 });
+    area.add (hoverBox (hoverText(), pw).getSmallestIntegerContainer().expanded (2));
+    return area;
 }
 
 void SpectrumDisplay::paintBase (juce::Graphics& g, float pw, float ph)
@@ -563,6 +579,33 @@ void SpectrumDisplay::refreshLayers (int liveSlot, bool frozenChanged)
         juce::Graphics g (overlayAboveLayer);
         g.drawImageAt (overlayLayer, 0, 0);
     }
+
+    plainBase = flattened (liveSlot, false, false);
+    plainComposite = flattened (liveSlot, false, true);
+    filledBase = flattened (liveSlot, true, false);
+    filledComposite = flattened (liveSlot, true, true);
+}
+
+// An opaque copy is drawn by plain copying instead of blending. It is only
+// used between the rounded corners, where the background covers every pixel.
+juce::Image SpectrumDisplay::flattened (int liveSlot, bool withFill, bool withOverlay) const
+{
+    if (withFill && liveSlot >= numCurveSlots)
+        return {};
+
+    juce::Image image (juce::Image::RGB, getWidth(), getHeight(), true);
+    juce::Graphics g (image);
+    g.drawImageAt (baseLayer, 0, 0);
+    if (withFill)
+    {
+        const auto ph = plotHeight();
+        g.setGradientFill (SpectrumCurveRenderer::fillGradient (slotColours[(size_t) liveSlot], ph));
+        g.fillRect (juce::Rectangle<float> (plotLeft, plotTop, plotWidth(), ph));
+        g.setOpacity (1.0f);
+    }
+    if (withOverlay)
+        g.drawImageAt (overlayAboveLayer, 0, 0);
+    return image;
 }
 
 // Frame and glass composited once: blending the pair equals blending each.
@@ -580,52 +623,181 @@ bool SpectrumDisplay::refreshOverlayLayer()
     return true;
 }
 
+bool SpectrumDisplay::tableFitsPlot (float pw) const
+{
+    return pw == std::floor (pw) && pixelFrequencies.size() == (size_t) pw + 1;
+}
+
+void SpectrumDisplay::buildLiveRows (const CurveSlot& slot, float pw, float ph)
+{
+    const auto binHz = SpectrumCurveRenderer::sampleRateOf (processor) / (2.0f * (float) slot.curve.size());
+    SpectrumCurveRenderer::buildRows (slot.curve, binHz, pw, ph, pixelFrequencies, maxFrequency, liveRows);
+    peakRows.clear();
+    // The peak curve may lag the live one in size for a moment.
+    if (slot.hold.load() && slot.peakCurve.size() >= 2)
+        SpectrumCurveRenderer::buildRows (slot.peakCurve, binHz, pw, ph, pixelFrequencies, maxFrequency, peakRows);
+}
+
+namespace
+{
+// Rectangles copied between two software images of one size and format.
+void copyRects (const juce::Image& from, juce::Image& to, const juce::RectangleList<int>& rects)
+{
+    jassert (from.getFormat() == to.getFormat() && from.getBounds() == to.getBounds());
+    const juce::Image::BitmapData src (from, juce::Image::BitmapData::readOnly);
+    juce::Image::BitmapData dst (to, juce::Image::BitmapData::readWrite);
+    for (const auto& r : rects)
+        for (int y = r.getY(); y < r.getBottom(); ++y)
+            std::memcpy (dst.getPixelPointer (r.getX(), y),
+                         src.getPixelPointer (r.getX(), y),
+                         (size_t) (r.getWidth() * dst.pixelStride));
+}
+
+// Blends a transparent layer over an opaque picture, pixel by pixel as the
+// renderer blends an image drawn at full opacity.
+void blendRects (const juce::Image& layer, juce::Image& to, const juce::RectangleList<int>& rects)
+{
+    jassert (layer.getFormat() == juce::Image::ARGB && to.getFormat() == juce::Image::RGB);
+    jassert (layer.getBounds() == to.getBounds());
+    const juce::Image::BitmapData src (layer, juce::Image::BitmapData::readOnly);
+    juce::Image::BitmapData dst (to, juce::Image::BitmapData::readWrite);
+    for (const auto& r : rects)
+        for (int y = r.getY(); y < r.getBottom(); ++y)
+        {
+            const auto* s = src.getPixelPointer (r.getX(), y);
+            auto* d = dst.getPixelPointer (r.getX(), y);
+            for (int i = 0; i < r.getWidth(); ++i, s += src.pixelStride, d += dst.pixelStride)
+                reinterpret_cast<juce::PixelRGB*> (d)->blend (*reinterpret_cast<const juce::PixelARGB*> (s));
+        }
+}
+} // namespace
+
+void SpectrumDisplay::buildLivePaths (float pw)
+{
+    fillArea.clear();
+    livePath.clear();
+    peakPath.clear();
+    if (! liveRows.empty())
+    {
+        SpectrumCurveRenderer::pathThroughRows (liveRows, fillArea);
+        regions.closeFill (fillArea, plotLeft + pw);
+        SpectrumCurveRenderer::pathThroughRows (liveRows, livePath);
+    }
+    SpectrumCurveRenderer::pathThroughRows (peakRows, peakPath);
+}
+
+void SpectrumDisplay::drawLivePaths (juce::Graphics& g, int liveSlot, float ph) const
+{
+    const auto colour = slotColours[(size_t) liveSlot];
+    if (! fillArea.isEmpty())
+    {
+        g.setGradientFill (SpectrumCurveRenderer::fillGradient (colour, ph));
+        g.fillPath (fillArea);
+        SpectrumCurveRenderer::strokeLive (g, livePath, colour);
+    }
+    if (! peakPath.isEmpty())
+        SpectrumCurveRenderer::strokePeak (g, peakPath, colour);
+}
+
+// Everything drawn over the curves, blended again only where they changed.
+void SpectrumDisplay::layerAbove (juce::Graphics& canvas, float pw, float ph)
+{
+    if (! hovering)
+    {
+        blendRects (overlayAboveLayer, composed, regions.redrawn);
+        return;
+    }
+    if (hasAboveLayer && ! aboveBounds.isEmpty())
+    {
+        auto area = regions.redrawn;
+        area.clipTo (aboveBounds);
+        blendRects (aboveLayer, composed, area);
+    }
+    {
+        const juce::Graphics::ScopedSaveState saved (canvas);
+        if (canvas.reduceClipRegion (hoverRects))
+            paintHover (canvas, pw, ph);
+    }
+    blendRects (overlayLayer, composed, regions.redrawn);
+}
+
+// The rows of the rounded corners keep their transparency: they are blended
+// layer by layer, as the direct paint draws them.
+void SpectrumDisplay::paintCornerRows (juce::Graphics& g, juce::Rectangle<int> rows, int liveSlot, float ph) const
+{
+    const juce::Graphics::ScopedSaveState saved (g);
+    if (! g.reduceClipRegion (rows))
+        return;
+    g.setOpacity (1.0f);
+    g.drawImageAt (baseLayer, 0, 0);
+    if (liveSlot < numCurveSlots && regions.redrawn.intersects (rows))
+        drawLivePaths (g, liveSlot, ph);
+    g.setOpacity (1.0f);
+    g.drawImageAt (overlayAboveLayer, 0, 0);
+}
+
+// Between the corner rows the frame is put together in an opaque picture of
+// our own: cached pictures are copied in, and only the pixels the live curves
+// and the read-out touch are drawn and blended again.
+void SpectrumDisplay::composeFrame (juce::Graphics& g, int liveSlot, float pw, float ph)
+{
+    const auto w = getWidth();
+    const auto h = getHeight();
+    regions.compute ({ w, h, (int) plotLeft, (int) (plotTop + ph) }, liveRows, peakRows, hoverRects);
+    buildLivePaths (pw);
+
+    if (composed.getWidth() != w || composed.getHeight() != h)
+        composed = juce::Image (juce::Image::RGB, w, h, false);
+    copyRects (plainComposite, composed, juce::RectangleList<int> (composed.getBounds()));
+    if (filledComposite.isValid())
+    {
+        copyRects (filledComposite, composed, regions.filled);
+        copyRects (filledBase, composed, regions.redrawnFilled);
+    }
+    auto plain = regions.redrawn;
+    plain.subtract (regions.redrawnFilled);
+    copyRects (plainBase, composed, plain);
+    {
+        juce::Graphics canvas (composed);
+        if (liveSlot < numCurveSlots)
+            drawLivePaths (canvas, liveSlot, ph);
+        layerAbove (canvas, pw, ph);
+    }
+
+    const auto edge = (int) cornerSize;
+    g.setOpacity (1.0f);
+    g.drawImage (composed, 0, edge, w, h - 2 * edge, 0, edge, w, h - 2 * edge);
+    paintCornerRows (g, { 0, 0, w, edge }, liveSlot, ph);
+    paintCornerRows (g, { 0, h - edge, w, edge }, liveSlot, ph);
+}
+
 void SpectrumDisplay::paint (juce::Graphics& g)
 {
-    // Curves and read-out never reach the rounded corners of a display of
-    // usable size, so they need no clip there.
     const auto pw = plotWidth();
     const auto ph = plotHeight();
     int liveSlot = numCurveSlots;
     bool frozenChanged = false;
-    if (! cacheLayers || getWidth() <= 45 || getHeight() <= 40 || ! collectSlots (ph, liveSlot, frozenChanged))
+    if (! cacheLayers || getWidth() <= 45 || getHeight() <= 40 || ! tableFitsPlot (pw)
+        || ! collectSlots (ph, liveSlot, frozenChanged))
     {
         paintDirect (g);
         return;
     }
 
     refreshLayers (liveSlot, frozenChanged);
-    g.setOpacity (1.0f);
-    g.drawImageAt (baseLayer, 0, 0);
-    if (liveSlot < numCurveSlots)
+    hoverRects = hoverArea (pw, ph);
+    liveRows.clear();
+    peakRows.clear();
+    if (liveSlot >= numCurveSlots)
     {
-        const auto& slot = processor.curveSlots[(size_t) liveSlot];
-        const juce::ScopedLock sl (slot.lock);
-        SpectrumCurveRenderer::drawSlot (
-            g, slot, liveSlot, SpectrumCurveRenderer::sampleRateOf (processor), pw, ph, pixelFrequencies, maxFrequency);
-    }
-
-    // Images are blended with the alpha of the current colour, which the
-    // curves left below 1.
-    g.setOpacity (1.0f);
-    if (! hovering)
-    {
-        g.drawImageAt (overlayAboveLayer, 0, 0);
+        composeFrame (g, liveSlot, pw, ph);
         return;
     }
-    if (hasAboveLayer && ! aboveBounds.isEmpty())
-        g.drawImage (aboveLayer,
-                     aboveBounds.getX(),
-                     aboveBounds.getY(),
-                     aboveBounds.getWidth(),
-                     aboveBounds.getHeight(),
-                     aboveBounds.getX(),
-                     aboveBounds.getY(),
-                     aboveBounds.getWidth(),
-                     aboveBounds.getHeight());
-    paintHover (g, pw, ph);
-    g.setOpacity (1.0f);
-    g.drawImageAt (overlayLayer, 0, 0);
+
+    const auto& slot = processor.curveSlots[(size_t) liveSlot];
+    const juce::ScopedLock sl (slot.lock);
+    buildLiveRows (slot, pw, ph);
+    composeFrame (g, liveSlot, pw, ph);
 }
 
 void SpectrumDisplay::resized()
