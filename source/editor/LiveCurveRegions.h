@@ -20,7 +20,7 @@ public:
 
     // Columns per tile, and how far a stroke with its joints and anti-aliased
     // edge may reach from the points it passes through.
-    static constexpr int tileWidth = 16;
+    static constexpr int tileWidth = 32;
     static constexpr int strokeReach = 6;
 
     // liveRows and peakRows hold one row per plot column or are empty; a live
