@@ -179,24 +179,22 @@ bool SpectrumCurveRenderer::isDrawn (const CurveSlot& slot, float ph)
     return slot.visible.load() && slot.curve.size() >= 2 && ph > 0.0f;
 }
 
-juce::Rectangle<float> SpectrumCurveRenderer::drawPeak (juce::Graphics& g,
-                                                        const std::vector<float>& peakCurve,
-                                                        float binHz,
-                                                        juce::Colour colour,
-                                                        float pw,
-                                                        float ph,
-                                                        const std::vector<float>& pixelFrequencies,
-                                                        float upperEdgeHz)
+void SpectrumCurveRenderer::drawPeak (juce::Graphics& g,
+                                      const std::vector<float>& peakCurve,
+                                      float binHz,
+                                      juce::Colour colour,
+                                      float pw,
+                                      float ph,
+                                      const std::vector<float>& pixelFrequencies,
+                                      float upperEdgeHz)
 {
     // The peak curve may lag the live one in size for a moment; one value is
     // not a curve.
     if (peakCurve.size() < 2)
-        return {};
+        return;
     const auto peak = buildPath (peakCurve, binHz, pw, ph, pixelFrequencies, upperEdgeHz);
-    if (peak.isEmpty())
-        return {};
-    strokePeak (g, peak, colour);
-    return peak.getBounds();
+    if (! peak.isEmpty())
+        strokePeak (g, peak, colour);
 }
 
 void SpectrumCurveRenderer::drawSlot (juce::Graphics& g,

@@ -74,15 +74,14 @@ public:
                           float ph,
                           const std::vector<float>& pixelFrequencies,
                           float upperEdgeHz);
-    // Returns the bounds of the curve drawn (before its stroke width).
-    static juce::Rectangle<float> drawPeak (juce::Graphics& g,
-                                            const std::vector<float>& peakCurve,
-                                            float binHz,
-                                            juce::Colour colour,
-                                            float pw,
-                                            float ph,
-                                            const std::vector<float>& pixelFrequencies,
-                                            float upperEdgeHz);
+    static void drawPeak (juce::Graphics& g,
+                          const std::vector<float>& peakCurve,
+                          float binHz,
+                          juce::Colour colour,
+                          float pw,
+                          float ph,
+                          const std::vector<float>& pixelFrequencies,
+                          float upperEdgeHz);
 
     static float sampleRateOf (OrvalenProcessor& processor);
 

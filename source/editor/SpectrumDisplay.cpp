@@ -513,9 +513,8 @@ bool SpectrumDisplay::collectSlots (float ph, int& liveSlot, bool& frozenChanged
     return liveCount <= 1;
 }
 
-juce::Rectangle<int> SpectrumDisplay::paintFrozen (juce::Graphics& g, int first, int end, float pw, float ph)
+void SpectrumDisplay::paintFrozen (juce::Graphics& g, int first, int end, float pw, float ph)
 {
-    juce::Rectangle<float> drawn;
     const auto fs = SpectrumCurveRenderer::sampleRateOf (processor);
     for (int i = first; i < end; ++i)
     {
@@ -523,14 +522,9 @@ juce::Rectangle<int> SpectrumDisplay::paintFrozen (juce::Graphics& g, int first,
         if (! frozen.frozen)
             continue;
         const auto binHz = fs / (2.0f * (float) frozen.curveSize);
-        const auto bounds = SpectrumCurveRenderer::drawPeak (
+        SpectrumCurveRenderer::drawPeak (
             g, frozen.peak, binHz, slotColours[(size_t) i], pw, ph, pixelFrequencies, maxFrequency);
-        if (! bounds.isEmpty())
-            drawn = drawn.isEmpty() ? bounds : drawn.getUnion (bounds);
     }
-    // Room for the stroke's width and its anti-aliased edge.
-    return drawn.isEmpty() ? juce::Rectangle<int>()
-                           : drawn.expanded (2.0f).getSmallestIntegerContainer().getIntersection (getLocalBounds());
 }
 
 // Labels lie outside the plot, so drawing them together with the background
@@ -567,7 +561,7 @@ void SpectrumDisplay::refreshLayers (int liveSlot, bool frozenChanged)
         {
             aboveLayer = juce::Image (juce::Image::ARGB, getWidth(), getHeight(), true);
             juce::Graphics above (aboveLayer);
-            aboveBounds = paintFrozen (above, liveSlot + 1, numCurveSlots, pw, ph);
+            paintFrozen (above, liveSlot + 1, numCurveSlots, pw, ph);
         }
     }
 
@@ -731,12 +725,8 @@ void SpectrumDisplay::layerAbove (juce::Graphics& canvas, float pw, float ph)
         blendRects (overlayAboveLayer, composed, regions.redrawn);
         return;
     }
-    if (hasAboveLayer && ! aboveBounds.isEmpty())
-    {
-        auto area = regions.redrawn;
-        area.clipTo (aboveBounds);
-        blendRects (aboveLayer, composed, area);
-    }
+    if (hasAboveLayer)
+        blendRects (aboveLayer, composed, regions.redrawn);
     {
         const juce::Graphics::ScopedSaveState saved (canvas);
         if (canvas.reduceClipRegion (hoverRects))

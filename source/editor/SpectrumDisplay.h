@@ -98,7 +98,7 @@ private:
     void paintBase (juce::Graphics& g, float pw, float ph);
     void paintOverlay (juce::Graphics& g);
     bool collectSlots (float ph, int& liveSlot, bool& frozenChanged);
-    juce::Rectangle<int> paintFrozen (juce::Graphics& g, int first, int end, float pw, float ph);
+    void paintFrozen (juce::Graphics& g, int first, int end, float pw, float ph);
     void refreshLayers (int liveSlot, bool frozenChanged);
     bool refreshOverlayLayer();
     juce::Image flattened (int liveSlot, bool withFill, bool withOverlay) const;
@@ -146,7 +146,6 @@ private:
     std::vector<float> liveRows, peakRows;
     juce::Path livePath, fillArea, peakPath;
     bool hasAboveLayer = false;
-    juce::Rectangle<int> aboveBounds;
     LayerKey layerKey;
     juce::Font layerFont;
     int tableGeneration = 0;

@@ -469,3 +469,118 @@ TEST_F (SlotDrawingTest, CachedFrozenPeaksFollowEveryChangeOfTheirSlots)
     display.cacheLayers = true;
     EXPECT_EQ (maxImageDifference (image, direct), 0);
 }
+
+namespace
+{
+// Curves that put the live slot's pixels where the cached paint must redraw:
+// against the top rows and the rounded corners, on the plot's bottom edge,
+// in spikes with long mitred joints, with the peak below the live curve.
+std::vector<float> spikyCurve (float floorDb, float spikeDb, int every)
+{
+    std::vector<float> curve ((size_t) bins, floorDb);
+    for (size_t j = 0; j < curve.size(); j += (size_t) every)
+        curve[j] = spikeDb;
+    return curve;
+}
+} // namespace
+
+TEST_F (SlotDrawingTest, CachedPaintMatchesDirectPaintForCurvesAtTheEdgesOfThePlot)
+{
+    struct Case
+    {
+        const char* name;
+        std::vector<float> live, peak;
+        bool hold, hover;
+    };
+    const auto programme = programmeCurve (bins, 48000.0, 50, 0.0f);
+    const Case cases[] = {
+        { "full scale", std::vector<float> ((size_t) bins, 0.0f), spikyCurve (-3.0f, 0.0f, 5), true, true },
+        { "bottom edge", spikyCurve (-95.0f, -80.0f, 97), spikyCurve (-89.9f, -87.0f, 13), true, false },
+        { "spikes", spikyCurve (-70.0f, -5.0f, 3), spikyCurve (-60.0f, -2.0f, 7), true, true },
+        { "peak below live", programme, programmeCurve (bins, 48000.0, 51, -30.0f), true, true },
+        { "peak only", std::vector<float> ((size_t) bins, -150.0f), programme, true, false },
+        { "live only", programme, programme, false, true },
+    };
+    display.setGlassImage (makeGlassPicture());
+    for (int i = 1; i < numCurveSlots; ++i)
+        fill (i, -150.0f, -40.0f - 10.0f * (float) i, true, false, true);
+
+    for (const auto& c : cases)
+    {
+        auto& slot = processor.curveSlots[0];
+        slot.curve = c.live;
+        slot.peakCurve = c.peak;
+        slot.visible = slot.selected = true;
+        slot.hold = c.hold;
+        if (c.hover)
+            display.mouseMove (hoverAt (display, 700, 40));
+        else
+            display.mouseExit (hoverAt (display, 0, 0));
+
+        display.cacheLayers = false;
+        const auto direct = render (display);
+        display.cacheLayers = true;
+        const auto cached = render (display);
+        EXPECT_LE (maxImageDifference (cached, direct), 6) << c.name;
+        EXPECT_LT (countDifferingPixels (cached, direct, 1), 752 * 307 / 100) << c.name;
+        if (c.name == cases[2].name)
+            saveArtefact (cached, "display_cached_spikes");
+    }
+}
+
+TEST_F (SlotDrawingTest, CachedPaintLeavesNothingOfThePreviousFrame)
+{
+    // Each frame moves the live curve, the peak and the read-out; a pixel the
+    // previous frame drew and this one does not would stay behind.
+    display.setGlassImage (makeGlassPicture());
+    fill (2, -150.0f, -30.0f, true, false, true);
+    auto& slot = processor.curveSlots[0];
+    slot.visible = slot.selected = slot.hold = true;
+    for (int frame = 0; frame < 4; ++frame)
+    {
+        slot.curve = programmeCurve (bins, 48000.0, 60 + frame, 10.0f - 12.0f * (float) frame);
+        slot.peakCurve = programmeCurve (bins, 48000.0, 70 + frame, 14.0f - 12.0f * (float) frame);
+        display.mouseMove (hoverAt (display, 100 + 150 * frame, 50));
+        const auto cached = render (display);
+        display.cacheLayers = false;
+        const auto direct = render (display);
+        display.cacheLayers = true;
+        EXPECT_LE (maxImageDifference (cached, direct), 6) << frame;
+    }
+}
+
+TEST_F (SlotDrawingTest, CachedPaintInsideAParentKeepsItsPlaceAndLeavesTheCornersAlone)
+{
+    for (int i = 0; i < numCurveSlots; ++i)
+        fill (i, -150.0f, -150.0f, true, false, false);
+    processor.curveSlots[1].curve = programmeCurve (bins, 48000.0, 80, 20.0f);
+    processor.curveSlots[1].selected = true;
+    display.setGlassImage (makeGlassPicture());
+
+    juce::Component parent;
+    parent.setSize (800, 340);
+    parent.addAndMakeVisible (display);
+    display.setBounds (23, 17, 752, 307);
+
+    // An opaque child is painted over whatever lies beneath; outside its
+    // rounded corners that must stay as it was.
+    const juce::Colour under (0xffc08040);
+    const auto renderOver = [&]
+    {
+        juce::Image image (juce::Image::ARGB, parent.getWidth(), parent.getHeight(), false);
+        image.clear (image.getBounds(), under);
+        juce::Graphics g (image);
+        parent.paintEntireComponent (g, false);
+        return image;
+    };
+    display.cacheLayers = false;
+    const auto direct = renderOver();
+    display.cacheLayers = true;
+    const auto cached = renderOver();
+    parent.removeChildComponent (&display);
+
+    EXPECT_LE (maxImageDifference (cached, direct), 6);
+    EXPECT_EQ (cached.getPixelAt (23, 17), under);
+    EXPECT_EQ (cached.getPixelAt (23 + 751, 17 + 306), under);
+    EXPECT_EQ (cached.getPixelAt (23 + 20, 17 + 20), direct.getPixelAt (23 + 20, 17 + 20));
+}
