@@ -529,7 +529,7 @@ void SpectrumDisplay::paintFrozen (juce::Graphics& g, int first, int end, float 
 
 // Labels lie outside the plot, so drawing them together with the background
 // under the curves gives the same picture.
-void SpectrumDisplay::refreshLayers (int liveSlot, bool frozenChanged)
+bool SpectrumDisplay::refreshLayers (int liveSlot, bool frozenChanged)
 {
     const LayerKey key {
         getWidth(),      getHeight(), minFrequency, maxFrequency, SpectrumCurveRenderer::sampleRateOf (processor),
@@ -538,7 +538,7 @@ void SpectrumDisplay::refreshLayers (int liveSlot, bool frozenChanged)
     const auto overlayChanged = refreshOverlayLayer();
     const auto layersChanged = frozenChanged || ! (key == layerKey) || ! (layerFont == labelFont);
     if (! layersChanged && ! overlayChanged)
-        return;
+        return false;
 
     const auto pw = plotWidth();
     const auto ph = plotHeight();
@@ -574,32 +574,37 @@ void SpectrumDisplay::refreshLayers (int liveSlot, bool frozenChanged)
         g.drawImageAt (overlayLayer, 0, 0);
     }
 
-    plainBase = flattened (liveSlot, false, false);
-    plainComposite = flattened (liveSlot, false, true);
-    filledBase = flattened (liveSlot, true, false);
-    filledComposite = flattened (liveSlot, true, true);
+    opaqueCopiesStale = true;
+    return true;
 }
 
 // An opaque copy is drawn by plain copying instead of blending. It is only
 // used between the rounded corners, where the background covers every pixel.
-juce::Image SpectrumDisplay::flattened (int liveSlot, bool withFill, bool withOverlay) const
+void SpectrumDisplay::refreshOpaqueCopies (int liveSlot)
 {
-    if (withFill && liveSlot >= numCurveSlots)
-        return {};
-
-    juce::Image image (juce::Image::RGB, getWidth(), getHeight(), true);
-    juce::Graphics g (image);
-    g.drawImageAt (baseLayer, 0, 0);
-    if (withFill)
+    opaqueCopiesStale = false;
+    const auto stacked = [] (const juce::Image& under, const juce::Image& over)
     {
-        const auto ph = plotHeight();
+        auto image = under.createCopy();
+        juce::Graphics g (image);
+        g.drawImageAt (over, 0, 0);
+        return image;
+    };
+    plainBase = stacked (juce::Image (juce::Image::RGB, getWidth(), getHeight(), true), baseLayer);
+    plainComposite = stacked (plainBase, overlayAboveLayer);
+    filledBase = {};
+    filledComposite = {};
+    if (liveSlot >= numCurveSlots)
+        return;
+
+    const auto ph = plotHeight();
+    filledBase = plainBase.createCopy();
+    {
+        juce::Graphics g (filledBase);
         g.setGradientFill (SpectrumCurveRenderer::fillGradient (slotColours[(size_t) liveSlot], ph));
         g.fillRect (juce::Rectangle<float> (plotLeft, plotTop, plotWidth(), ph));
-        g.setOpacity (1.0f);
     }
-    if (withOverlay)
-        g.drawImageAt (overlayAboveLayer, 0, 0);
-    return image;
+    filledComposite = stacked (filledBase, overlayAboveLayer);
 }
 
 // Frame and glass composited once: blending the pair equals blending each.
@@ -798,7 +803,16 @@ void SpectrumDisplay::paint (juce::Graphics& g)
         return;
     }
 
-    refreshLayers (liveSlot, frozenChanged);
+    // While the layers change from one paint to the next (a zoom drag), the
+    // opaque copies would cost more than they save.
+    if (refreshLayers (liveSlot, frozenChanged))
+    {
+        paintLayered (g, liveSlot, pw, ph);
+        return;
+    }
+    if (opaqueCopiesStale)
+        refreshOpaqueCopies (liveSlot);
+
     hoverRects = hoverArea (pw, ph);
     liveRows.clear();
     peakRows.clear();
@@ -812,6 +826,33 @@ void SpectrumDisplay::paint (juce::Graphics& g)
     const juce::ScopedLock sl (slot.lock);
     buildLiveRows (slot, pw, ph);
     composeFrame (g, liveSlot, pw, ph);
+}
+
+void SpectrumDisplay::paintLayered (juce::Graphics& g, int liveSlot, float pw, float ph)
+{
+    g.setOpacity (1.0f);
+    g.drawImageAt (baseLayer, 0, 0);
+    if (liveSlot < numCurveSlots)
+    {
+        const auto& slot = processor.curveSlots[(size_t) liveSlot];
+        const juce::ScopedLock sl (slot.lock);
+        SpectrumCurveRenderer::drawSlot (
+            g, slot, liveSlot, SpectrumCurveRenderer::sampleRateOf (processor), pw, ph, pixelFrequencies, maxFrequency);
+    }
+
+    // Images are blended with the alpha of the current colour, which the
+    // curves left below 1.
+    g.setOpacity (1.0f);
+    if (! hovering)
+    {
+        g.drawImageAt (overlayAboveLayer, 0, 0);
+        return;
+    }
+    if (hasAboveLayer)
+        g.drawImageAt (aboveLayer, 0, 0);
+    paintHover (g, pw, ph);
+    g.setOpacity (1.0f);
+    g.drawImageAt (overlayLayer, 0, 0);
 }
 
 void SpectrumDisplay::resized()

@@ -99,9 +99,9 @@ private:
     void paintOverlay (juce::Graphics& g);
     bool collectSlots (float ph, int& liveSlot, bool& frozenChanged);
     void paintFrozen (juce::Graphics& g, int first, int end, float pw, float ph);
-    void refreshLayers (int liveSlot, bool frozenChanged);
+    bool refreshLayers (int liveSlot, bool frozenChanged);
     bool refreshOverlayLayer();
-    juce::Image flattened (int liveSlot, bool withFill, bool withOverlay) const;
+    void refreshOpaqueCopies (int liveSlot);
     bool tableFitsPlot (float pw) const;
     void buildLiveRows (const CurveSlot& slot, float pw, float ph);
     void buildLivePaths (float pw);
@@ -109,6 +109,7 @@ private:
     void layerAbove (juce::Graphics& canvas, float pw, float ph);
     void paintCornerRows (juce::Graphics& g, juce::Rectangle<int> rows, int liveSlot, float ph) const;
     void composeFrame (juce::Graphics& g, int liveSlot, float pw, float ph);
+    void paintLayered (juce::Graphics& g, int liveSlot, float pw, float ph);
     juce::Rectangle<float> hoverBox (const juce::String& text, float pw) const;
     juce::RectangleList<int> hoverArea (float pw, float ph) const;
     void paintGrid (juce::Graphics& g, float pw, float ph);
@@ -141,6 +142,7 @@ private:
     // Opaque copies for the rows between the rounded corners: the background
     // alone and with the live fill, and each of those under the layers above.
     juce::Image plainBase, filledBase, plainComposite, filledComposite, composed;
+    bool opaqueCopiesStale = true;
     LiveCurveRegions regions;
     juce::RectangleList<int> hoverRects;
     std::vector<float> liveRows, peakRows;
