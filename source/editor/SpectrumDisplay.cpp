@@ -804,8 +804,10 @@ void SpectrumDisplay::paint (juce::Graphics& g)
     }
 
     // While the layers change from one paint to the next (a zoom drag), the
-    // opaque copies would cost more than they save.
-    if (refreshLayers (liveSlot, frozenChanged))
+    // opaque copies would cost more than they save. A scaled context (a HiDPI
+    // screen) gets its live curves drawn at its own resolution.
+    const auto layersChanged = refreshLayers (liveSlot, frozenChanged);
+    if (layersChanged || std::abs (g.getInternalContext().getPhysicalPixelScaleFactor() - 1.0f) > 1.0e-3f)
     {
         paintLayered (g, liveSlot, pw, ph);
         return;
