@@ -723,6 +723,7 @@ void SpectrumDisplay::drawLivePaths (juce::Graphics& g, int liveSlot, float ph) 
 }
 
 // Everything drawn over the curves, blended again only where they changed.
+// Away from the read-out the layers above the live slot blend as one.
 void SpectrumDisplay::layerAbove (juce::Graphics& canvas, float pw, float ph)
 {
     if (! hovering)
@@ -730,14 +731,20 @@ void SpectrumDisplay::layerAbove (juce::Graphics& canvas, float pw, float ph)
         blendRects (overlayAboveLayer, composed, regions.redrawn);
         return;
     }
+    auto readout = hoverRects;
+    readout.clipTo (composed.getBounds());
+    auto rest = regions.redrawn;
+    rest.subtract (readout);
+    blendRects (overlayAboveLayer, composed, rest);
+
     if (hasAboveLayer)
-        blendRects (aboveLayer, composed, regions.redrawn);
+        blendRects (aboveLayer, composed, readout);
     {
         const juce::Graphics::ScopedSaveState saved (canvas);
-        if (canvas.reduceClipRegion (hoverRects))
+        if (canvas.reduceClipRegion (readout))
             paintHover (canvas, pw, ph);
     }
-    blendRects (overlayLayer, composed, regions.redrawn);
+    blendRects (overlayLayer, composed, readout);
 }
 
 // The rows of the rounded corners keep their transparency: they are blended
