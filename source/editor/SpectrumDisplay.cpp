@@ -663,16 +663,21 @@ void copyRects (const juce::Image& from, juce::Image& to, const juce::RectangleL
         { std::memcpy (dst.getPixelPointer (x, y), src.getPixelPointer (x, y), (size_t) (w * dst.pixelStride)); });
 }
 
-// PixelRGB::blend channel by channel, which the compiler schedules better.
-inline void blendOver (juce::PixelRGB& under, const juce::PixelARGB& over)
+// PixelRGB::blend of a PixelARGB, written on the bytes so that the compiler
+// keeps the pixel in registers.
+void blendRow (const juce::uint8* over, juce::uint8* under, int width)
 {
-    const auto inverse = 256u - over.getAlpha();
-    const auto mix = [inverse] (juce::uint32 top, juce::uint32 bottom)
+    using Src = juce::PixelARGB;
+    using Dst = juce::PixelRGB;
+    const auto mix = [] (juce::uint32 top, juce::uint32 bottom, juce::uint32 inverse)
     { return (juce::uint8) std::min (255u, top + ((bottom * inverse) >> 8)); };
-    under.setARGB (255,
-                   mix (over.getRed(), under.getRed()),
-                   mix (over.getGreen(), under.getGreen()),
-                   mix (over.getBlue(), under.getBlue()));
+    for (int i = 0; i < width; ++i, over += sizeof (Src), under += sizeof (Dst))
+    {
+        const auto inverse = 256u - over[Src::indexA];
+        under[Dst::indexR] = mix (over[Src::indexR], under[Dst::indexR], inverse);
+        under[Dst::indexG] = mix (over[Src::indexG], under[Dst::indexG], inverse);
+        under[Dst::indexB] = mix (over[Src::indexB], under[Dst::indexB], inverse);
+    }
 }
 
 // Blends a transparent layer over an opaque picture, pixel by pixel as the
@@ -683,15 +688,9 @@ void blendRects (const juce::Image& layer, juce::Image& to, const juce::Rectangl
     jassert (layer.getBounds() == to.getBounds());
     const juce::Image::BitmapData src (layer, juce::Image::BitmapData::readOnly);
     juce::Image::BitmapData dst (to, juce::Image::BitmapData::readWrite);
-    forEachRowSpan (rects,
-                    [&] (int y, int x, int w)
-                    {
-                        const auto* s = src.getPixelPointer (x, y);
-                        auto* d = dst.getPixelPointer (x, y);
-                        for (int i = 0; i < w; ++i, s += src.pixelStride, d += dst.pixelStride)
-                            blendOver (*reinterpret_cast<juce::PixelRGB*> (d),
-                                       *reinterpret_cast<const juce::PixelARGB*> (s));
-                    });
+    jassert (src.pixelStride == (int) sizeof (juce::PixelARGB) && dst.pixelStride == (int) sizeof (juce::PixelRGB));
+    forEachRowSpan (
+        rects, [&] (int y, int x, int w) { blendRow (src.getPixelPointer (x, y), dst.getPixelPointer (x, y), w); });
 }
 } // namespace
 
