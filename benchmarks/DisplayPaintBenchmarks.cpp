@@ -92,6 +92,54 @@ void BM_SpectrumDisplayPaint (benchmark::State& state)
     }
 }
 
+juce::MouseEvent leftButtonAt (juce::Component& component, int x, int y)
+{
+    const auto now = juce::Time::getCurrentTime();
+    const juce::Point<float> position ((float) x, (float) y);
+    return juce::MouseEvent (juce::Desktop::getInstance().getMainMouseSource(),
+                             position,
+                             juce::ModifierKeys (juce::ModifierKeys::leftButtonModifier),
+                             juce::MouseInputSource::defaultPressure,
+                             juce::MouseInputSource::defaultOrientation,
+                             juce::MouseInputSource::defaultRotation,
+                             juce::MouseInputSource::defaultTiltX,
+                             juce::MouseInputSource::defaultTiltY,
+                             &component,
+                             &component,
+                             now,
+                             position,
+                             now,
+                             1,
+                             false);
+}
+
+// A pan/zoom drag in the band under the plot: every paint shows a new view,
+// so every cached layer is made again. The display's most expensive frame.
+void BM_SpectrumDisplayZoomDragPaint (benchmark::State& state)
+{
+    const juce::ScopedJuceInitialiser_GUI gui;
+    OrvalenProcessor processor;
+    fillSlots (processor, true);
+
+    SpectrumDisplay display (processor);
+    display.setGlassImage (makeGlassPicture());
+    display.setSize ((int) state.range (0), (int) state.range (1));
+    const auto bandY = display.getHeight() - 10;
+    display.mouseDown (leftButtonAt (display, 400, bandY));
+
+    juce::Image target (juce::Image::ARGB, display.getWidth(), display.getHeight(), true);
+    int step = 0;
+    for (auto _ : state)
+    {
+        display.mouseDrag (leftButtonAt (display, 400 + step % 40, bandY - 100 + step % 80));
+        ++step;
+        juce::Graphics g (target);
+        display.paint (g);
+        benchmark::ClobberMemory();
+    }
+    display.mouseUp (leftButtonAt (display, 400, bandY));
+}
+
 void BM_StereoScopePaint (benchmark::State& state)
 {
     const juce::ScopedJuceInitialiser_GUI gui;
@@ -139,4 +187,5 @@ BENCHMARK (BM_SpectrumDisplayPaint)
     ->Args ({ 1128, 460, 1, 1 })
     ->Args ({ 1128, 460, 0, 1 })
     ->Unit (benchmark::kMillisecond);
+BENCHMARK (BM_SpectrumDisplayZoomDragPaint)->Args ({ 752, 307 })->Args ({ 1128, 460 })->Unit (benchmark::kMillisecond);
 BENCHMARK (BM_StereoScopePaint)->Args ({ 210, 162 })->Args ({ 315, 243 })->Unit (benchmark::kMillisecond);

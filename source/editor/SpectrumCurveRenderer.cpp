@@ -80,6 +80,51 @@ float SpectrumCurveRenderer::columnLevel (const float* v, int n, float binHz, fl
     return clampToPlot (std::min (std::max (e, std::min (y1, y2)), std::max (y1, y2)));
 }
 
+void SpectrumCurveRenderer::buildRows (const std::vector<float>& curve,
+                                       float binHz,
+                                       float pw,
+                                       float ph,
+                                       const std::vector<float>& pixelFrequencies,
+                                       float upperEdgeHz,
+                                       std::vector<float>& rows)
+{
+    rows.clear();
+    const auto n = (int) curve.size();
+    if (n < 1 || pixelFrequencies.empty() || ! (binHz > 0.0f) || ! std::isfinite (ph))
+        return;
+
+    auto loudest = floorDb;
+    for (auto x : curve)
+        loudest = std::max (loudest, finiteDb (x));
+    if (! (loudest > drawThresholdDb))
+        return;
+
+    if (! (pw >= 0.0f))
+        return;
+    // A table left over from another width must not be read past its end.
+    const auto cw = std::min ((int) std::min (pw, 1.0e6f), (int) pixelFrequencies.size() - 1);
+
+    rows.resize ((size_t) cw + 1);
+    const auto* v = curve.data();
+    for (int c = 0; c <= cw; ++c)
+    {
+        const auto f0 = pixelFrequencies[(size_t) c];
+        const auto f1 = c + 1 <= cw ? pixelFrequencies[(size_t) c + 1] : upperEdgeHz;
+        rows[(size_t) c] = rowOf (columnLevel (v, n, binHz, f0, f1), ph);
+    }
+}
+
+void SpectrumCurveRenderer::pathThroughRows (const std::vector<float>& rows, juce::Path& path)
+{
+    path.clear();
+    if (rows.empty())
+        return;
+    path.preallocateSpace (3 * (int) rows.size() + 16);
+    path.startNewSubPath (plotLeft, rows.front());
+    for (size_t c = 1; c < rows.size(); ++c)
+        path.lineTo (plotLeft + (float) c, rows[c]);
+}
+
 juce::Path SpectrumCurveRenderer::buildPath (const std::vector<float>& curve,
                                              float binHz,
                                              float pw,
@@ -87,36 +132,29 @@ juce::Path SpectrumCurveRenderer::buildPath (const std::vector<float>& curve,
                                              const std::vector<float>& pixelFrequencies,
                                              float upperEdgeHz)
 {
+    std::vector<float> rows;
+    buildRows (curve, binHz, pw, ph, pixelFrequencies, upperEdgeHz, rows);
     juce::Path path;
-    const auto n = (int) curve.size();
-    if (n < 1 || pixelFrequencies.empty() || ! (binHz > 0.0f) || ! std::isfinite (ph))
-        return path;
-
-    auto loudest = floorDb;
-    for (auto x : curve)
-        loudest = std::max (loudest, finiteDb (x));
-    if (! (loudest > drawThresholdDb))
-        return path;
-
-    if (! (pw >= 0.0f))
-        return path;
-    // A table left over from another width must not be read past its end.
-    const auto cw = std::min ((int) std::min (pw, 1.0e6f), (int) pixelFrequencies.size() - 1);
-
-    path.preallocateSpace (3 * (cw + 1));
-    const auto* v = curve.data();
-    for (int c = 0; c <= cw; ++c)
-    {
-        const auto f0 = pixelFrequencies[(size_t) c];
-        const auto f1 = c + 1 <= cw ? pixelFrequencies[(size_t) c + 1] : upperEdgeHz;
-        const auto e = columnLevel (v, n, binHz, f0, f1);
-        const juce::Point<float> p (plotLeft + (float) c, rowOf (e, ph));
-        if (c == 0)
-            path.startNewSubPath (p);
-        else
-            path.lineTo (p);
-    }
+    pathThroughRows (rows, path);
     return path;
+}
+
+juce::ColourGradient SpectrumCurveRenderer::fillGradient (juce::Colour colour, float ph)
+{
+    return juce::ColourGradient (
+        colour.withAlpha (0.35f), plotLeft, plotTop, colour.withAlpha (0.1f), plotLeft, plotTop + ph, false);
+}
+
+void SpectrumCurveRenderer::strokeLive (juce::Graphics& g, const juce::Path& live, juce::Colour colour)
+{
+    g.setColour (colour.withAlpha (0.95f));
+    g.strokePath (live, juce::PathStrokeType (0.8f));
+}
+
+void SpectrumCurveRenderer::strokePeak (juce::Graphics& g, const juce::Path& peak, juce::Colour colour)
+{
+    g.setColour (colour.withAlpha (0.95f));
+    g.strokePath (peak, juce::PathStrokeType (1.2f));
 }
 
 float SpectrumCurveRenderer::sampleRateOf (OrvalenProcessor& processor)
@@ -141,25 +179,22 @@ bool SpectrumCurveRenderer::isDrawn (const CurveSlot& slot, float ph)
     return slot.visible.load() && slot.curve.size() >= 2 && ph > 0.0f;
 }
 
-juce::Rectangle<float> SpectrumCurveRenderer::drawPeak (juce::Graphics& g,
-                                                        const std::vector<float>& peakCurve,
-                                                        float binHz,
-                                                        juce::Colour colour,
-                                                        float pw,
-                                                        float ph,
-                                                        const std::vector<float>& pixelFrequencies,
-                                                        float upperEdgeHz)
+void SpectrumCurveRenderer::drawPeak (juce::Graphics& g,
+                                      const std::vector<float>& peakCurve,
+                                      float binHz,
+                                      juce::Colour colour,
+                                      float pw,
+                                      float ph,
+                                      const std::vector<float>& pixelFrequencies,
+                                      float upperEdgeHz)
 {
     // The peak curve may lag the live one in size for a moment; one value is
     // not a curve.
     if (peakCurve.size() < 2)
-        return {};
+        return;
     const auto peak = buildPath (peakCurve, binHz, pw, ph, pixelFrequencies, upperEdgeHz);
-    if (peak.isEmpty())
-        return {};
-    g.setColour (colour.withAlpha (0.95f));
-    g.strokePath (peak, juce::PathStrokeType (1.2f));
-    return peak.getBounds();
+    if (! peak.isEmpty())
+        strokePeak (g, peak, colour);
 }
 
 void SpectrumCurveRenderer::drawSlot (juce::Graphics& g,
@@ -185,11 +220,9 @@ void SpectrumCurveRenderer::drawSlot (juce::Graphics& g,
             area.lineTo (plotLeft + pw, plotTop + ph);
             area.lineTo (plotLeft, plotTop + ph);
             area.closeSubPath();
-            g.setGradientFill (juce::ColourGradient (
-                colour.withAlpha (0.35f), plotLeft, plotTop, colour.withAlpha (0.1f), plotLeft, plotTop + ph, false));
+            g.setGradientFill (fillGradient (colour, ph));
             g.fillPath (area);
-            g.setColour (colour.withAlpha (0.95f));
-            g.strokePath (live, juce::PathStrokeType (0.8f));
+            strokeLive (g, live, colour);
         }
     }
     if (slot.hold.load())

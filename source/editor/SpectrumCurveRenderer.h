@@ -35,6 +35,26 @@ public:
                                  const std::vector<float>& pixelFrequencies,
                                  float upperEdgeHz = fullScaleTopHz);
 
+    // The rows (y) of buildPath's points, one per column, into `rows`; left
+    // empty when the path would be. The storage is reused between paints.
+    static void buildRows (const std::vector<float>& curve,
+                           float binHz,
+                           float pw,
+                           float ph,
+                           const std::vector<float>& pixelFrequencies,
+                           float upperEdgeHz,
+                           std::vector<float>& rows);
+
+    // Replaces `path` with a polyline through the rows, starting at the plot's
+    // left edge.
+    static void pathThroughRows (const std::vector<float>& rows, juce::Path& path);
+
+    // The live curve's fill: from the slot colour at 0.35 at the plot's top to
+    // 0.1 at its bottom.
+    static juce::ColourGradient fillGradient (juce::Colour colour, float ph);
+    static void strokeLive (juce::Graphics& g, const juce::Path& live, juce::Colour colour);
+    static void strokePeak (juce::Graphics& g, const juce::Path& peak, juce::Colour colour);
+
     // Consumes each slot's clear request and draws its live and peak curves.
     static void drawSlots (juce::Graphics& g,
                            OrvalenProcessor& processor,
@@ -54,15 +74,14 @@ public:
                           float ph,
                           const std::vector<float>& pixelFrequencies,
                           float upperEdgeHz);
-    // Returns the bounds of the curve drawn (before its stroke width).
-    static juce::Rectangle<float> drawPeak (juce::Graphics& g,
-                                            const std::vector<float>& peakCurve,
-                                            float binHz,
-                                            juce::Colour colour,
-                                            float pw,
-                                            float ph,
-                                            const std::vector<float>& pixelFrequencies,
-                                            float upperEdgeHz);
+    static void drawPeak (juce::Graphics& g,
+                          const std::vector<float>& peakCurve,
+                          float binHz,
+                          juce::Colour colour,
+                          float pw,
+                          float ph,
+                          const std::vector<float>& pixelFrequencies,
+                          float upperEdgeHz);
 
     static float sampleRateOf (OrvalenProcessor& processor);
 

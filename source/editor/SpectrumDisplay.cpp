@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
 
 namespace
 {
@@ -405,24 +406,39 @@ void SpectrumDisplay::paintLabels (juce::Graphics& g, float, float ph)
     }
 }
 
+juce::Rectangle<float> SpectrumDisplay::hoverBox (const juce::String& text, float pw) const
+{
+    const auto bw = (float) ((int) std::ceil (readoutFont.getStringWidthFloat (text)) + 12);
+    const auto boxX = hoverX + 6.0f + bw > plotLeft + pw ? hoverX - bw - 6.0f : hoverX + 6.0f;
+    return { boxX, 12.0f, bw, 18.0f };
+}
+
 void SpectrumDisplay::paintHover (juce::Graphics& g, float pw, float ph)
 {
     g.setColour (hoverLineColour);
     g.drawLine (hoverX, plotTop, hoverX, plotTop + ph, 0.8f);
 
     const auto text = hoverText();
-    const auto bw = (float) ((int) std::ceil (readoutFont.getStringWidthFloat (text)) + 12);
-    const auto boxX = hoverX + 6.0f + bw > plotLeft + pw ? hoverX - bw - 6.0f : hoverX + 6.0f;
-    const juce::Rectangle<float> box (boxX, 12.0f, bw, 18.0f);
-
+    const auto box = hoverBox (text, pw);
     g.setColour (readoutFillColour);
     g.fillRoundedRectangle (box, 4.0f);
     g.setColour (readoutOutlineColour);
     g.drawRoundedRectangle (box, 4.0f, 1.0f);
     g.setFont (readoutFont);
     g.setColour (readoutTextColour);
-    g.drawText (
-        text, juce::Rectangle<float> (boxX + 4.0f, 12.0f, bw - 8.0f, 18.0f), juce::Justification::centredLeft, true);
+    g.drawText (text, box.withTrimmedLeft (4.0f).withTrimmedRight (4.0f), juce::Justification::centredLeft, true);
+}
+
+// Pixels the read-out can touch, with a pixel to spare for anti-aliasing.
+juce::RectangleList<int> SpectrumDisplay::hoverArea (float pw, float ph) const
+{
+    juce::RectangleList<int> area;
+    if (! hovering)
+        return area;
+    const auto x = (int) std::floor (hoverX);
+    area.add ({ x - 2, (int) plotTop, 5, (int) std::ceil (ph) + 1 });
+    area.add (hoverBox (hoverText(), pw).getSmallestIntegerContainer().expanded (2));
+    return area;
 }
 
 void SpectrumDisplay::paintBase (juce::Graphics& g, float pw, float ph)
@@ -499,9 +515,8 @@ bool SpectrumDisplay::collectSlots (float ph, int& liveSlot, bool& frozenChanged
     return liveCount <= 1;
 }
 
-juce::Rectangle<int> SpectrumDisplay::paintFrozen (juce::Graphics& g, int first, int end, float pw, float ph)
+void SpectrumDisplay::paintFrozen (juce::Graphics& g, int first, int end, float pw, float ph)
 {
-    juce::Rectangle<float> drawn;
     const auto fs = SpectrumCurveRenderer::sampleRateOf (processor);
     for (int i = first; i < end; ++i)
     {
@@ -509,19 +524,14 @@ juce::Rectangle<int> SpectrumDisplay::paintFrozen (juce::Graphics& g, int first,
         if (! frozen.frozen)
             continue;
         const auto binHz = fs / (2.0f * (float) frozen.curveSize);
-        const auto bounds = SpectrumCurveRenderer::drawPeak (
+        SpectrumCurveRenderer::drawPeak (
             g, frozen.peak, binHz, slotColours[(size_t) i], pw, ph, pixelFrequencies, maxFrequency);
-        if (! bounds.isEmpty())
-            drawn = drawn.isEmpty() ? bounds : drawn.getUnion (bounds);
     }
-    // Room for the stroke's width and its anti-aliased edge.
-    return drawn.isEmpty() ? juce::Rectangle<int>()
-                           : drawn.expanded (2.0f).getSmallestIntegerContainer().getIntersection (getLocalBounds());
 }
 
 // Labels lie outside the plot, so drawing them together with the background
 // under the curves gives the same picture.
-void SpectrumDisplay::refreshLayers (int liveSlot, bool frozenChanged)
+bool SpectrumDisplay::refreshLayers (int liveSlot, bool frozenChanged)
 {
     const LayerKey key {
         getWidth(),      getHeight(), minFrequency, maxFrequency, SpectrumCurveRenderer::sampleRateOf (processor),
@@ -530,7 +540,7 @@ void SpectrumDisplay::refreshLayers (int liveSlot, bool frozenChanged)
     const auto overlayChanged = refreshOverlayLayer();
     const auto layersChanged = frozenChanged || ! (key == layerKey) || ! (layerFont == labelFont);
     if (! layersChanged && ! overlayChanged)
-        return;
+        return false;
 
     const auto pw = plotWidth();
     const auto ph = plotHeight();
@@ -553,7 +563,7 @@ void SpectrumDisplay::refreshLayers (int liveSlot, bool frozenChanged)
         {
             aboveLayer = juce::Image (juce::Image::ARGB, getWidth(), getHeight(), true);
             juce::Graphics above (aboveLayer);
-            aboveBounds = paintFrozen (above, liveSlot + 1, numCurveSlots, pw, ph);
+            paintFrozen (above, liveSlot + 1, numCurveSlots, pw, ph);
         }
     }
 
@@ -565,6 +575,38 @@ void SpectrumDisplay::refreshLayers (int liveSlot, bool frozenChanged)
         juce::Graphics g (overlayAboveLayer);
         g.drawImageAt (overlayLayer, 0, 0);
     }
+
+    opaqueCopiesStale = true;
+    return true;
+}
+
+// An opaque copy is drawn by plain copying instead of blending. It is only
+// used between the rounded corners, where the background covers every pixel.
+void SpectrumDisplay::refreshOpaqueCopies (int liveSlot)
+{
+    opaqueCopiesStale = false;
+    const auto stacked = [] (const juce::Image& under, const juce::Image& over)
+    {
+        auto image = under.createCopy();
+        juce::Graphics g (image);
+        g.drawImageAt (over, 0, 0);
+        return image;
+    };
+    plainBase = stacked (juce::Image (juce::Image::RGB, getWidth(), getHeight(), true), baseLayer);
+    plainComposite = stacked (plainBase, overlayAboveLayer);
+    filledBase = {};
+    filledComposite = {};
+    if (liveSlot >= numCurveSlots)
+        return;
+
+    const auto ph = plotHeight();
+    filledBase = plainBase.createCopy();
+    {
+        juce::Graphics g (filledBase);
+        g.setGradientFill (SpectrumCurveRenderer::fillGradient (slotColours[(size_t) liveSlot], ph));
+        g.fillRect (juce::Rectangle<float> (plotLeft, plotTop, plotWidth(), ph));
+    }
+    filledComposite = stacked (filledBase, overlayAboveLayer);
 }
 
 // Frame and glass composited once: blending the pair equals blending each.
@@ -582,21 +624,222 @@ bool SpectrumDisplay::refreshOverlayLayer()
     return true;
 }
 
+bool SpectrumDisplay::tableFitsPlot (float pw) const
+{
+    return pw == std::floor (pw) && pixelFrequencies.size() == (size_t) pw + 1;
+}
+
+void SpectrumDisplay::buildLiveRows (const CurveSlot& slot, float pw, float ph)
+{
+    const auto binHz = SpectrumCurveRenderer::sampleRateOf (processor) / (2.0f * (float) slot.curve.size());
+    SpectrumCurveRenderer::buildRows (slot.curve, binHz, pw, ph, pixelFrequencies, maxFrequency, liveRows);
+    peakRows.clear();
+    // The peak curve may lag the live one in size for a moment.
+    if (slot.hold.load() && slot.peakCurve.size() >= 2)
+        SpectrumCurveRenderer::buildRows (slot.peakCurve, binHz, pw, ph, pixelFrequencies, maxFrequency, peakRows);
+}
+
+namespace
+{
+// Row by row rather than rectangle by rectangle: the rectangles are narrow
+// tiles, and walking memory along the rows keeps the caches fed.
+template <typename SpanFunction>
+void forEachRowSpan (const juce::RectangleList<int>& rects, SpanFunction&& span)
+{
+    const auto bounds = rects.getBounds();
+    for (int y = bounds.getY(); y < bounds.getBottom(); ++y)
+        for (const auto& r : rects)
+            if (y >= r.getY() && y < r.getBottom())
+                span (y, r.getX(), r.getWidth());
+}
+
+// Rectangles copied between two software images of one size and format.
+void copyRects (const juce::Image& from, juce::Image& to, const juce::RectangleList<int>& rects)
+{
+    jassert (from.getFormat() == to.getFormat() && from.getBounds() == to.getBounds());
+    const juce::Image::BitmapData src (from, juce::Image::BitmapData::readOnly);
+    juce::Image::BitmapData dst (to, juce::Image::BitmapData::readWrite);
+    forEachRowSpan (
+        rects,
+        [&] (int y, int x, int w)
+        { std::memcpy (dst.getPixelPointer (x, y), src.getPixelPointer (x, y), (size_t) (w * dst.pixelStride)); });
+}
+
+// PixelRGB::blend of a PixelARGB, written on the bytes so that the compiler
+// keeps the pixel in registers.
+void blendRow (const juce::uint8* over, juce::uint8* under, int width)
+{
+    using Src = juce::PixelARGB;
+    using Dst = juce::PixelRGB;
+    const auto mix = [] (juce::uint32 top, juce::uint32 bottom, juce::uint32 inverse)
+    { return (juce::uint8) std::min (255u, top + ((bottom * inverse) >> 8)); };
+    for (int i = 0; i < width; ++i, over += sizeof (Src), under += sizeof (Dst))
+    {
+        const auto inverse = 256u - over[Src::indexA];
+        under[Dst::indexR] = mix (over[Src::indexR], under[Dst::indexR], inverse);
+        under[Dst::indexG] = mix (over[Src::indexG], under[Dst::indexG], inverse);
+        under[Dst::indexB] = mix (over[Src::indexB], under[Dst::indexB], inverse);
+    }
+}
+
+// Blends a transparent layer over an opaque picture, pixel by pixel as the
+// renderer blends an image drawn at full opacity.
+void blendRects (const juce::Image& layer, juce::Image& to, const juce::RectangleList<int>& rects)
+{
+    jassert (layer.getFormat() == juce::Image::ARGB && to.getFormat() == juce::Image::RGB);
+    jassert (layer.getBounds() == to.getBounds());
+    const juce::Image::BitmapData src (layer, juce::Image::BitmapData::readOnly);
+    juce::Image::BitmapData dst (to, juce::Image::BitmapData::readWrite);
+    jassert (src.pixelStride == (int) sizeof (juce::PixelARGB) && dst.pixelStride == (int) sizeof (juce::PixelRGB));
+    forEachRowSpan (
+        rects, [&] (int y, int x, int w) { blendRow (src.getPixelPointer (x, y), dst.getPixelPointer (x, y), w); });
+}
+} // namespace
+
+void SpectrumDisplay::buildLivePaths (float pw)
+{
+    fillArea.clear();
+    livePath.clear();
+    peakPath.clear();
+    if (! liveRows.empty())
+    {
+        SpectrumCurveRenderer::pathThroughRows (liveRows, fillArea);
+        regions.closeFill (fillArea, plotLeft + pw);
+        SpectrumCurveRenderer::pathThroughRows (liveRows, livePath);
+    }
+    SpectrumCurveRenderer::pathThroughRows (peakRows, peakPath);
+}
+
+void SpectrumDisplay::drawLivePaths (juce::Graphics& g, int liveSlot, float ph) const
+{
+    const auto colour = slotColours[(size_t) liveSlot];
+    if (! fillArea.isEmpty())
+    {
+        g.setGradientFill (SpectrumCurveRenderer::fillGradient (colour, ph));
+        g.fillPath (fillArea);
+        SpectrumCurveRenderer::strokeLive (g, livePath, colour);
+    }
+    if (! peakPath.isEmpty())
+        SpectrumCurveRenderer::strokePeak (g, peakPath, colour);
+}
+
+// Everything drawn over the curves, blended again only where they changed.
+// Away from the read-out the layers above the live slot blend as one.
+void SpectrumDisplay::layerAbove (juce::Graphics& canvas, float pw, float ph)
+{
+    if (! hovering)
+    {
+        blendRects (overlayAboveLayer, composed, regions.redrawn);
+        return;
+    }
+    auto readout = hoverRects;
+    readout.clipTo (composed.getBounds());
+    auto rest = regions.redrawn;
+    rest.subtract (readout);
+    blendRects (overlayAboveLayer, composed, rest);
+
+    if (hasAboveLayer)
+        blendRects (aboveLayer, composed, readout);
+    {
+        const juce::Graphics::ScopedSaveState saved (canvas);
+        if (canvas.reduceClipRegion (readout))
+            paintHover (canvas, pw, ph);
+    }
+    blendRects (overlayLayer, composed, readout);
+}
+
+// The rows of the rounded corners keep their transparency: they are blended
+// layer by layer, as the direct paint draws them.
+void SpectrumDisplay::paintCornerRows (juce::Graphics& g, juce::Rectangle<int> rows, int liveSlot, float ph) const
+{
+    const juce::Graphics::ScopedSaveState saved (g);
+    if (! g.reduceClipRegion (rows))
+        return;
+    g.setOpacity (1.0f);
+    g.drawImageAt (baseLayer, 0, 0);
+    if (liveSlot < numCurveSlots && regions.redrawn.intersects (rows))
+        drawLivePaths (g, liveSlot, ph);
+    g.setOpacity (1.0f);
+    g.drawImageAt (overlayAboveLayer, 0, 0);
+}
+
+// Between the corner rows the frame is put together in an opaque picture of
+// our own: cached pictures are copied in, and only the pixels the live curves
+// and the read-out touch are drawn and blended again.
+void SpectrumDisplay::composeFrame (juce::Graphics& g, int liveSlot, float pw, float ph)
+{
+    const auto w = getWidth();
+    const auto h = getHeight();
+    regions.compute ({ w, h, (int) plotLeft, (int) (plotTop + ph) }, liveRows, peakRows, hoverRects);
+    buildLivePaths (pw);
+
+    if (composed.getWidth() != w || composed.getHeight() != h)
+        composed = juce::Image (juce::Image::RGB, w, h, false);
+    copyRects (plainComposite, composed, juce::RectangleList<int> (composed.getBounds()));
+    if (filledComposite.isValid())
+    {
+        copyRects (filledComposite, composed, regions.filled);
+        copyRects (filledBase, composed, regions.redrawnFilled);
+    }
+    auto plain = regions.redrawn;
+    plain.subtract (regions.redrawnFilled);
+    copyRects (plainBase, composed, plain);
+    {
+        juce::Graphics canvas (composed);
+        if (liveSlot < numCurveSlots)
+            drawLivePaths (canvas, liveSlot, ph);
+        layerAbove (canvas, pw, ph);
+    }
+
+    const auto edge = (int) cornerSize;
+    g.setOpacity (1.0f);
+    g.drawImage (composed, 0, edge, w, h - 2 * edge, 0, edge, w, h - 2 * edge);
+    paintCornerRows (g, { 0, 0, w, edge }, liveSlot, ph);
+    paintCornerRows (g, { 0, h - edge, w, edge }, liveSlot, ph);
+}
+
 void SpectrumDisplay::paint (juce::Graphics& g)
 {
-    // Curves and read-out never reach the rounded corners of a display of
-    // usable size, so they need no clip there.
     const auto pw = plotWidth();
     const auto ph = plotHeight();
     int liveSlot = numCurveSlots;
     bool frozenChanged = false;
-    if (! cacheLayers || getWidth() <= 45 || getHeight() <= 40 || ! collectSlots (ph, liveSlot, frozenChanged))
+    if (! cacheLayers || getWidth() <= 45 || getHeight() <= 40 || ! tableFitsPlot (pw)
+        || ! collectSlots (ph, liveSlot, frozenChanged))
     {
         paintDirect (g);
         return;
     }
 
-    refreshLayers (liveSlot, frozenChanged);
+    // While the layers change from one paint to the next (a zoom drag), the
+    // opaque copies would cost more than they save. A scaled context (a HiDPI
+    // screen) gets its live curves drawn at its own resolution.
+    const auto layersChanged = refreshLayers (liveSlot, frozenChanged);
+    if (layersChanged || std::abs (g.getInternalContext().getPhysicalPixelScaleFactor() - 1.0f) > 1.0e-3f)
+    {
+        paintLayered (g, liveSlot, pw, ph);
+        return;
+    }
+    if (opaqueCopiesStale)
+        refreshOpaqueCopies (liveSlot);
+
+    hoverRects = hoverArea (pw, ph);
+    liveRows.clear();
+    peakRows.clear();
+    if (liveSlot >= numCurveSlots)
+    {
+        composeFrame (g, liveSlot, pw, ph);
+        return;
+    }
+
+    const auto& slot = processor.curveSlots[(size_t) liveSlot];
+    const juce::ScopedLock sl (slot.lock);
+    buildLiveRows (slot, pw, ph);
+    composeFrame (g, liveSlot, pw, ph);
+}
+
+void SpectrumDisplay::paintLayered (juce::Graphics& g, int liveSlot, float pw, float ph)
+{
     g.setOpacity (1.0f);
     g.drawImageAt (baseLayer, 0, 0);
     if (liveSlot < numCurveSlots)
@@ -615,16 +858,8 @@ void SpectrumDisplay::paint (juce::Graphics& g)
         g.drawImageAt (overlayAboveLayer, 0, 0);
         return;
     }
-    if (hasAboveLayer && ! aboveBounds.isEmpty())
-        g.drawImage (aboveLayer,
-                     aboveBounds.getX(),
-                     aboveBounds.getY(),
-                     aboveBounds.getWidth(),
-                     aboveBounds.getHeight(),
-                     aboveBounds.getX(),
-                     aboveBounds.getY(),
-                     aboveBounds.getWidth(),
-                     aboveBounds.getHeight());
+    if (hasAboveLayer)
+        g.drawImageAt (aboveLayer, 0, 0);
     paintHover (g, pw, ph);
     g.setOpacity (1.0f);
     g.drawImageAt (overlayLayer, 0, 0);

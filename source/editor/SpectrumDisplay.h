@@ -1,11 +1,14 @@
 #pragma once
 
+#include "editor/LiveCurveRegions.h"
+
 #include <juce_gui_basics/juce_gui_basics.h>
 
 #include <array>
 #include <vector>
 
 class OrvalenProcessor;
+struct CurveSlot;
 
 // The analyser panel: log-frequency plot of the curve slots with a hover
 // read-out, an audition tone while pressed, and pan/zoom in the band under
@@ -95,9 +98,20 @@ private:
     void paintBase (juce::Graphics& g, float pw, float ph);
     void paintOverlay (juce::Graphics& g);
     bool collectSlots (float ph, int& liveSlot, bool& frozenChanged);
-    juce::Rectangle<int> paintFrozen (juce::Graphics& g, int first, int end, float pw, float ph);
-    void refreshLayers (int liveSlot, bool frozenChanged);
+    void paintFrozen (juce::Graphics& g, int first, int end, float pw, float ph);
+    bool refreshLayers (int liveSlot, bool frozenChanged);
     bool refreshOverlayLayer();
+    void refreshOpaqueCopies (int liveSlot);
+    bool tableFitsPlot (float pw) const;
+    void buildLiveRows (const CurveSlot& slot, float pw, float ph);
+    void buildLivePaths (float pw);
+    void drawLivePaths (juce::Graphics& g, int liveSlot, float ph) const;
+    void layerAbove (juce::Graphics& canvas, float pw, float ph);
+    void paintCornerRows (juce::Graphics& g, juce::Rectangle<int> rows, int liveSlot, float ph) const;
+    void composeFrame (juce::Graphics& g, int liveSlot, float pw, float ph);
+    void paintLayered (juce::Graphics& g, int liveSlot, float pw, float ph);
+    juce::Rectangle<float> hoverBox (const juce::String& text, float pw) const;
+    juce::RectangleList<int> hoverArea (float pw, float ph) const;
     void paintGrid (juce::Graphics& g, float pw, float ph);
     void paintLabels (juce::Graphics& g, float pw, float ph);
     void paintHover (juce::Graphics& g, float pw, float ph);
@@ -125,8 +139,15 @@ private:
     // Under the live slot: background, grid, frozen peaks of lower slots and
     // labels. Over it: frozen peaks of higher slots, then frame and glass.
     juce::Image baseLayer, aboveLayer, overlayLayer, overlayAboveLayer;
+    // Opaque copies for the rows between the rounded corners: the background
+    // alone and with the live fill, and each of those under the layers above.
+    juce::Image plainBase, filledBase, plainComposite, filledComposite, composed;
+    bool opaqueCopiesStale = true;
+    LiveCurveRegions regions;
+    juce::RectangleList<int> hoverRects;
+    std::vector<float> liveRows, peakRows;
+    juce::Path livePath, fillArea, peakPath;
     bool hasAboveLayer = false;
-    juce::Rectangle<int> aboveBounds;
     LayerKey layerKey;
     juce::Font layerFont;
     int tableGeneration = 0;

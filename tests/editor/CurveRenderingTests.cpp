@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <limits>
+#include <string>
 
 using namespace displaytest;
 
@@ -231,6 +232,24 @@ protected:
     OrvalenProcessor processor;
     SpectrumDisplay display { processor };
 };
+
+// The first cached paint after its layers change draws them one over the
+// other; the following paints put the frame together from opaque copies.
+// Both must look like the direct paint.
+template <typename RenderFunction>
+void expectCachedLikeDirect (SpectrumDisplay& display, RenderFunction&& renderNow, const std::string& what)
+{
+    display.cacheLayers = false;
+    const auto direct = renderNow();
+    display.cacheLayers = true;
+    for (const auto* frame : { "first", "next" })
+    {
+        const auto cached = renderNow();
+        EXPECT_LE (maxImageDifference (cached, direct), 6) << what << ", " << frame << " frame";
+        EXPECT_LT (countDifferingPixels (cached, direct, 1), direct.getWidth() * direct.getHeight() / 100)
+            << what << ", " << frame << " frame";
+    }
+}
 } // namespace
 
 TEST_F (SlotDrawingTest, DrawsLiveCurveOfTheSelectedSlotAndPeakCurvesWithHold)
@@ -401,12 +420,8 @@ TEST_F (SlotDrawingTest, CachedLayersGiveTheSamePictureAsDrawingEveryStep)
         display.resized();
         display.mouseMove (hoverAt (display, c.hoverX, 60));
 
-        display.cacheLayers = false;
-        const auto direct = render (display);
-        display.cacheLayers = true;
-        const auto cached = render (display);
-        EXPECT_LE (maxImageDifference (cached, direct), 6) << c.w << " " << c.lo;
-        EXPECT_LT (countDifferingPixels (cached, direct, 1), c.w * c.h / 100) << c.w << " " << c.lo;
+        expectCachedLikeDirect (
+            display, [this] { return render (display); }, std::to_string (c.w) + " " + std::to_string (c.lo));
     }
 
     // The cached view follows a change of the view and of the label font.
@@ -416,11 +431,9 @@ TEST_F (SlotDrawingTest, CachedLayersGiveTheSamePictureAsDrawingEveryStep)
     display.resized();
     const auto before = render (display);
     display.labelFont = juce::Font (16.0f, juce::Font::bold);
-    display.cacheLayers = false;
-    const auto direct = render (display);
-    display.cacheLayers = true;
-    EXPECT_LE (maxImageDifference (render (display), direct), 6);
-    EXPECT_GT (maxImageDifference (before, direct), 50);
+    expectCachedLikeDirect (
+        display, [this] { return render (display); }, "larger label font");
+    EXPECT_GT (maxImageDifference (before, render (display)), 50);
 }
 
 TEST_F (SlotDrawingTest, CachedFrozenPeaksFollowEveryChangeOfTheirSlots)
@@ -468,4 +481,115 @@ TEST_F (SlotDrawingTest, CachedFrozenPeaksFollowEveryChangeOfTheirSlots)
     const auto direct = render (display);
     display.cacheLayers = true;
     EXPECT_EQ (maxImageDifference (image, direct), 0);
+}
+
+namespace
+{
+// Curves that put the live slot's pixels where the cached paint must redraw:
+// against the top rows and the rounded corners, on the plot's bottom edge,
+// in spikes with long mitred joints, with the peak below the live curve.
+std::vector<float> spikyCurve (float floorDb, float spikeDb, int every)
+{
+    std::vector<float> curve ((size_t) bins, floorDb);
+    for (size_t j = 0; j < curve.size(); j += (size_t) every)
+        curve[j] = spikeDb;
+    return curve;
+}
+} // namespace
+
+TEST_F (SlotDrawingTest, CachedPaintMatchesDirectPaintForCurvesAtTheEdgesOfThePlot)
+{
+    struct Case
+    {
+        const char* name;
+        std::vector<float> live, peak;
+        bool hold, hover;
+    };
+    const auto programme = programmeCurve (bins, 48000.0, 50, 0.0f);
+    const Case cases[] = {
+        { "full scale", std::vector<float> ((size_t) bins, 0.0f), spikyCurve (-3.0f, 0.0f, 5), true, true },
+        { "bottom edge", spikyCurve (-95.0f, -80.0f, 97), spikyCurve (-89.9f, -87.0f, 13), true, false },
+        { "spikes", spikyCurve (-70.0f, -5.0f, 3), spikyCurve (-60.0f, -2.0f, 7), true, true },
+        { "peak below live", programme, programmeCurve (bins, 48000.0, 51, -30.0f), true, true },
+        { "peak only", std::vector<float> ((size_t) bins, -150.0f), programme, true, false },
+        { "live only", programme, programme, false, true },
+    };
+    display.setGlassImage (makeGlassPicture());
+    for (int i = 1; i < numCurveSlots; ++i)
+        fill (i, -150.0f, -40.0f - 10.0f * (float) i, true, false, true);
+
+    for (const auto& c : cases)
+    {
+        auto& slot = processor.curveSlots[0];
+        slot.curve = c.live;
+        slot.peakCurve = c.peak;
+        slot.visible = slot.selected = true;
+        slot.hold = c.hold;
+        if (c.hover)
+            display.mouseMove (hoverAt (display, 700, 40));
+        else
+            display.mouseExit (hoverAt (display, 0, 0));
+
+        expectCachedLikeDirect (
+            display, [this] { return render (display); }, c.name);
+        if (c.name == cases[2].name)
+            saveArtefact (render (display), "display_cached_spikes");
+    }
+}
+
+TEST_F (SlotDrawingTest, CachedPaintLeavesNothingOfThePreviousFrame)
+{
+    // Each frame moves the live curve, the peak and the read-out; a pixel the
+    // previous frame drew and this one does not would stay behind.
+    display.setGlassImage (makeGlassPicture());
+    fill (2, -150.0f, -30.0f, true, false, true);
+    auto& slot = processor.curveSlots[0];
+    slot.visible = slot.selected = slot.hold = true;
+    for (int frame = 0; frame < 4; ++frame)
+    {
+        slot.curve = programmeCurve (bins, 48000.0, 60 + frame, 10.0f - 12.0f * (float) frame);
+        slot.peakCurve = programmeCurve (bins, 48000.0, 70 + frame, 14.0f - 12.0f * (float) frame);
+        display.mouseMove (hoverAt (display, 100 + 150 * frame, 50));
+        const auto cached = render (display);
+        display.cacheLayers = false;
+        const auto direct = render (display);
+        display.cacheLayers = true;
+        EXPECT_LE (maxImageDifference (cached, direct), 6) << frame;
+    }
+}
+
+TEST_F (SlotDrawingTest, CachedPaintInsideAParentKeepsItsPlaceAndLeavesTheCornersAlone)
+{
+    for (int i = 0; i < numCurveSlots; ++i)
+        fill (i, -150.0f, -150.0f, true, false, false);
+    processor.curveSlots[1].curve = programmeCurve (bins, 48000.0, 80, 20.0f);
+    processor.curveSlots[1].selected = true;
+    display.setGlassImage (makeGlassPicture());
+
+    juce::Component parent;
+    parent.setSize (800, 340);
+    parent.addAndMakeVisible (display);
+    display.setBounds (23, 17, 752, 307);
+
+    // An opaque child is painted over whatever lies beneath; outside its
+    // rounded corners that must stay as it was.
+    const juce::Colour under (0xffc08040);
+    const auto renderOver = [&]
+    {
+        juce::Image image (juce::Image::ARGB, parent.getWidth(), parent.getHeight(), false);
+        image.clear (image.getBounds(), under);
+        juce::Graphics g (image);
+        parent.paintEntireComponent (g, false);
+        return image;
+    };
+    expectCachedLikeDirect (display, renderOver, "inside a parent");
+    display.cacheLayers = false;
+    const auto direct = renderOver();
+    display.cacheLayers = true;
+    const auto cached = renderOver();
+    parent.removeChildComponent (&display);
+
+    EXPECT_EQ (cached.getPixelAt (23, 17), under);
+    EXPECT_EQ (cached.getPixelAt (23 + 751, 17 + 306), under);
+    EXPECT_EQ (cached.getPixelAt (23 + 20, 17 + 20), direct.getPixelAt (23 + 20, 17 + 20));
 }
