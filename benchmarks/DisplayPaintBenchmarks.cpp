@@ -1,3 +1,4 @@
+#include "common/MouseEvents.h"
 #include "common/ProgrammeSpectrum.h"
 #include "editor/SpectrumDisplay.h"
 #include "editor/StereoScope.h"
@@ -94,23 +95,7 @@ void BM_SpectrumDisplayPaint (benchmark::State& state)
 
 juce::MouseEvent leftButtonAt (juce::Component& component, int x, int y)
 {
-    const auto now = juce::Time::getCurrentTime();
-    const juce::Point<float> position ((float) x, (float) y);
-    return juce::MouseEvent (juce::Desktop::getInstance().getMainMouseSource(),
-                             position,
-                             juce::ModifierKeys (juce::ModifierKeys::leftButtonModifier),
-                             juce::MouseInputSource::defaultPressure,
-                             juce::MouseInputSource::defaultOrientation,
-                             juce::MouseInputSource::defaultRotation,
-                             juce::MouseInputSource::defaultTiltX,
-                             juce::MouseInputSource::defaultTiltY,
-                             &component,
-                             &component,
-                             now,
-                             position,
-                             now,
-                             1,
-                             false);
+    return handMadeMouseEvent (component, { (float) x, (float) y });
 }
 
 // A pan/zoom drag in the band under the plot: every paint shows a new view,

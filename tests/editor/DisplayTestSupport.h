@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/MouseEvents.h"
 #include "common/ProgrammeSpectrum.h"
 
 #include "processor/OrvalenProcessor.h"
@@ -38,23 +39,7 @@ inline juce::MouseEvent mouseAt (juce::Component& component,
                                  juce::ModifierKeys mods = juce::ModifierKeys (juce::ModifierKeys::leftButtonModifier),
                                  int clicks = 1)
 {
-    const auto now = juce::Time::getCurrentTime();
-    const juce::Point<float> position ((float) x, (float) y);
-    return juce::MouseEvent (juce::Desktop::getInstance().getMainMouseSource(),
-                             position,
-                             mods,
-                             juce::MouseInputSource::defaultPressure,
-                             juce::MouseInputSource::defaultOrientation,
-                             juce::MouseInputSource::defaultRotation,
-                             juce::MouseInputSource::defaultTiltX,
-                             juce::MouseInputSource::defaultTiltY,
-                             &component,
-                             &component,
-                             now,
-                             position,
-                             now,
-                             clicks,
-                             false);
+    return handMadeMouseEvent (component, { (float) x, (float) y }, mods, clicks);
 }
 
 inline juce::MouseEvent hoverAt (juce::Component& component, int x, int y)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/MouseEvents.h"
+
 #include <juce_gui_basics/juce_gui_basics.h>
 
 namespace juce
@@ -14,22 +16,7 @@ inline juce::MouseEvent mouseEventAt (juce::Component& target,
                                       juce::Point<float> position,
                                       juce::ModifierKeys modifiers = juce::ModifierKeys::leftButtonModifier)
 {
-    const auto now = juce::Time::getCurrentTime();
-    return juce::MouseEvent (juce::Desktop::getInstance().getMainMouseSource(),
-                             position,
-                             modifiers,
-                             juce::MouseInputSource::defaultPressure,
-                             juce::MouseInputSource::defaultOrientation,
-                             juce::MouseInputSource::defaultRotation,
-                             juce::MouseInputSource::defaultTiltX,
-                             juce::MouseInputSource::defaultTiltY,
-                             &target,
-                             &target,
-                             now,
-                             position,
-                             now,
-                             1,
-                             false);
+    return handMadeMouseEvent (target, position, modifiers);
 }
 
 inline void pressAt (juce::Component& target,
