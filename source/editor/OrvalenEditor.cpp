@@ -316,8 +316,8 @@ void OrvalenEditor::paintFrame (juce::Graphics& g)
         // rounded corners and the anti-aliased outermost pixels; blitting the
         // frame under the rest would be wasted.
         juce::Graphics::ScopedSaveState state (g);
-        for (const juce::Component* child :
-             { (juce::Component*) spectrumDisplay.get(), (juce::Component*) stereoScope.get() })
+        const juce::Component* const opaqueChildren[] = { spectrumDisplay.get(), stereoScope.get() };
+        for (const auto* child : opaqueChildren)
             if (child->isVisible())
             {
                 const auto area = child->getBounds();

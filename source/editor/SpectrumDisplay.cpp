@@ -826,15 +826,14 @@ void SpectrumDisplay::paint (juce::Graphics& g)
     hoverRects = hoverArea (pw, ph);
     liveRows.clear();
     peakRows.clear();
-    if (liveSlot >= numCurveSlots)
+    if (liveSlot < numCurveSlots)
     {
-        composeFrame (g, liveSlot, pw, ph);
-        return;
+        // The frame is composed from these rows alone, so the analysis thread
+        // waits on the slot only while they are read.
+        const auto& slot = processor.curveSlots[(size_t) liveSlot];
+        const juce::ScopedLock sl (slot.lock);
+        buildLiveRows (slot, pw, ph);
     }
-
-    const auto& slot = processor.curveSlots[(size_t) liveSlot];
-    const juce::ScopedLock sl (slot.lock);
-    buildLiveRows (slot, pw, ph);
     composeFrame (g, liveSlot, pw, ph);
 }
 
